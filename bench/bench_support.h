@@ -1,0 +1,35 @@
+// Shared pieces of the benchmark program: the host the commands run against,
+// the alloc+copy anchor, and the ratios that the program prints at the end.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "host/core_interface.h"
+
+namespace vellum::bench {
+
+// Installs the fake core as the core library; every benchmark calls it first.
+void UseFakeCore();
+
+// Gives a command's result back to the host allocator.
+void Release(HostString result);
+
+// The least any copying command must do for a result of `bytes`: one host
+// allocation of that size plus the NUL, a memcpy of the bytes, a release.
+void AllocCopy(benchmark::State& state, const std::string& bytes);
+
+// Asks the program to print time(command) / time(anchor), both measured in
+// this run, against `target`. Returns a value so that it can initialise a
+// namespace-scope constant next to the benchmarks it names.
+int AddRatio(const std::string& command, const std::string& anchor,
+             double target);
+
+// Text that reads like English prose, `size` bytes long, without NULs.
+std::string EnglishText(size_t size);
+
+inline constexpr size_t kMiB = 1 << 20;
+inline constexpr size_t kKiB = 1 << 10;
+
+}  // namespace vellum::bench

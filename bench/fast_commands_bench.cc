@@ -1,0 +1,77 @@
+// FAST LEN against strlen; the copying fast commands against alloc+copy;
+// FAST LEFT$ of a short prefix of a long string against the same prefix of a
+// string no longer than the prefix.
+#include <cstring>
+
+#include "bench/bench_support.h"
+#include "commands/chars/fast_commands.h"
+
+namespace vellum::bench {
+namespace {
+
+const std::string& Text() {
+  static const std::string text = EnglishText(kMiB);
+  return text;
+}
+
+void BM_strlen(benchmark::State& state) {
+  const char* text = Text().c_str();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    benchmark::DoNotOptimize(std::strlen(text));
+  }
+}
+
+void BM_FastLen(benchmark::State& state) {
+  const char* text = Text().c_str();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    benchmark::DoNotOptimize(FastLen(text));
+  }
+}
+
+void BM_AllocCopy_1MiB(benchmark::State& state) { AllocCopy(state, Text()); }
+
+template <HostString (*Command)(HostString, const char*)>
+void BM_Case(benchmark::State& state) {
+  UseFakeCore();
+  for (auto _ : state) Release(Command(nullptr, Text().c_str()));
+}
+
+void BM_FastRight(benchmark::State& state) {
+  UseFakeCore();
+  for (auto _ : state) Release(FastRight(nullptr, Text().c_str(), kMiB));
+}
+
+
+void BM_FastLeft8_short(benchmark::State& state) {
+  UseFakeCore();
+  const std::string source(8, 'x');
+  for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
+}
+
+void BM_FastLeft8_long(benchmark::State& state) {
+  UseFakeCore();
+  const std::string source(kMiB, 'x');
+  for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
+}
+
+BENCHMARK(BM_strlen);
+BENCHMARK(BM_FastLen);
+BENCHMARK(BM_AllocCopy_1MiB);
+BENCHMARK(BM_Case<FastUpper>)->Name("BM_FastUpper");
+BENCHMARK(BM_Case<FastLower>)->Name("BM_FastLower");
+BENCHMARK(BM_FastRight);
+BENCHMARK(BM_FastLeft8_short);
+BENCHMARK(BM_FastLeft8_long);
+
+const int kRatios[] = {
+    AddRatio("BM_FastLen", "BM_strlen", 1.3),
+    AddRatio("BM_FastUpper", "BM_AllocCopy_1MiB", 1.5),
+    AddRatio("BM_FastLower", "BM_AllocCopy_1MiB", 1.5),
+    AddRatio("BM_FastRight", "BM_AllocCopy_1MiB", 1.2),
+    AddRatio("BM_FastLeft8_long", "BM_FastLeft8_short", 1.5),
+};
+
+}  // namespace
+}  // namespace vellum::bench

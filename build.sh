@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# ./build.sh          build dist/Vellum3Util_16.dll and run the demo script
+#                     through the host emulator against it under Wine
+# ./build.sh test     build both builds and run every test suite
+# ./build.sh bench    run the benchmark program (native build)
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+JOBS=$(nproc)
+
+say() { printf '\n== %s\n' "$*"; }
+
+apt_install() {
+  if [ -z "${APT_UPDATED:-}" ]; then apt-get update -qq; APT_UPDATED=1; fi
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+ensure_native_tools() {
+  local missing=()
+  command -v cmake >/dev/null || missing+=(cmake)
+  command -v ninja >/dev/null || missing+=(ninja-build)
+  command -v g++ >/dev/null || missing+=(g++)
+  [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+  [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
+  if [ ${#missing[@]} -gt 0 ]; then say "installing ${missing[*]}"; apt_install "${missing[@]}"; fi
+}
+
+ensure_cross_tools() {
+  if ! command -v i686-w64-mingw32-g++ >/dev/null; then
+    say "installing the MinGW-w64 cross compiler"
+    apt_install g++-mingw-w64-i686 binutils-mingw-w64-i686
+  fi
+  if ! command -v wine >/dev/null || ! dpkg -s wine32:i386 >/dev/null 2>&1; then
+    say "installing 32-bit Wine"
+    dpkg --add-architecture i386
+    APT_UPDATED=
+    apt_install wine wine32:i386
+  fi
+}
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX="$ROOT/build/wineprefix"
+
+# Wine runs 32-bit Windows programs only where the kernel runs 32-bit ELF
+# programs; some sandboxes do not. Tells which, once.
+wine_usable() {
+  if [ -z "${WINE_USABLE:-}" ]; then
+    local rc=0
+    timeout 300 wine build/mingw/host_emulator.exe >/dev/null 2>&1 || rc=$?
+    # The emulator answers a call without arguments with its usage, code 2.
+    if [ $rc -eq 2 ]; then
+      WINE_USABLE=yes
+    else
+      WINE_USABLE=no
+      echo "Wine cannot run 32-bit programs on this machine (exit code $rc: its kernel refuses"
+      echo "32-bit executables); the runs against the DLL under Wine are skipped here."
+    fi
+  fi
+  [ "$WINE_USABLE" = yes ]
+}
+
+build_product() {
+  ensure_cross_tools
+  say "building the 32-bit DLL"
+  cmake --preset mingw -G Ninja >/dev/null
+  cmake --build build/mingw -j"$JOBS"
+  mkdir -p dist
+  cp build/mingw/Vellum3Util_16.dll dist/
+  bash tests/check_dll_shape.sh dist/Vellum3Util_16.dll
+}
+
+build_native() {
+  ensure_native_tools
+  say "building the native $1 build"
+  cmake --preset "$1" -G Ninja >/dev/null
+  cmake --build "build/$1" -j"$JOBS"
+}
+
+# Runs the host emulator under Wine against the DLL, from the folder that
+# holds the DLL, the fake core library and the emulator.
+emulate_windows() {
+  local dir=build/mingw
+  cp dist/Vellum3Util_16.dll "$dir/"
+  (cd "$dir" && wine host_emulator.exe "$@")
+}
+
+demo() {
+  build_product
+  if wine_usable; then
+    say "demo under Wine"
+    emulate_windows run "$ROOT/scripts/demo.cases"
+  else
+    build_native native
+    say "demo against the native build"
+    build/native/host_emulator --module build/native/Vellum3Util_16.so \
+      --table host/module.rc run scripts/demo.cases
+  fi
+}
+
+run_tests() {
+  build_native native
+  say "native unit tests and case files"
+  (cd build/native && ctest --output-on-failure -j"$JOBS")
+  build_product
+  say "case files against the DLL"
+  if wine_usable; then emulate_windows check "$ROOT"/tests/cases/*.cases; fi
+  build_native sanitize
+  say "sanitizer build: unit tests and case files"
+  (cd build/sanitize && ctest --output-on-failure -j"$JOBS")
+}
+
+case "${1:-}" in
+  "") demo ;;
+  test) run_tests ;;
+  bench)
+    build_native native
+    build/native/benchmarks --benchmark_min_time=0.2 ;;
+  *) echo "usage: ./build.sh [test|bench]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,31 @@
+// The membership map: a set of byte values as eight 32-bit words, built from
+// the bytes of a character-set argument up to its NUL (so NUL is never a
+// member). Testing a byte is one bit test whatever the size of the set.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace vellum {
+
+class ByteSet {
+ public:
+  explicit ByteSet(std::string_view members) {
+    for (char c : members) {
+      auto byte = static_cast<unsigned char>(c);
+      words_[byte >> 5] |= uint32_t{1} << (byte & 31);
+    }
+  }
+
+  bool contains(unsigned char byte) const {
+    return (words_[byte >> 5] >> (byte & 31)) & 1;
+  }
+  bool contains(char byte) const {
+    return contains(static_cast<unsigned char>(byte));
+  }
+
+ private:
+  uint32_t words_[8] = {};
+};
+
+}  // namespace vellum

@@ -1,0 +1,44 @@
+// Unit tests call the commands directly, in-process, against the auditing
+// fake core installed as the core library.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "emulator/fake_core.h"
+#include "host/core_interface.h"
+#include "host/platform_stub.h"
+
+namespace vellum::testing {
+
+inline void InstallFakeCore() {
+  platform::stub::InstallLibrary(
+      kCoreLibraryName,
+      {{kGetGlobPtrExport, reinterpret_cast<void*>(FakeCoreGetGlobPtr)},
+       {kCloseDisplayExport, reinterpret_cast<void*>(FakeCoreCloseDisplay)},
+       {kQuitExport, reinterpret_cast<void*>(FakeCoreQuit)}});
+}
+
+// A string command's result as the host sees it: nullopt for null, the bytes
+// otherwise. The host string is given back.
+inline std::optional<std::string> TakeResult(HostString result) {
+  if (result == nullptr) return std::nullopt;
+  std::string text(result);
+  auto* globals = reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
+  globals->host_string_fn(&result, 0);
+  return text;
+}
+
+// Installs the fake core and starts every test with a clean error word.
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallFakeCore();
+    FakeCoreBeginCall();
+  }
+  static int32_t ErrorWord() { return FakeCoreErrorWord(); }
+};
+
+}  // namespace vellum::testing
