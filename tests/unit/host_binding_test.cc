@@ -153,7 +153,6 @@ TEST(Forwarders, KeepTheirLibraryUntilUnloadAndCallTheHost) {
   stub::InstallLibrary(kCoreLibraryName,
                        {{kQuitExport, reinterpret_cast<void*>(CountingQuit)}});
   quit_calls = 0;
-  InitModuleCoreLibrary();
   HostQuit();
   HostQuit();
   HostCloseDisplay();  // no such export: nothing is called
