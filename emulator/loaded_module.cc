@@ -88,6 +88,7 @@ std::unique_ptr<LoadedModule> LoadedModule::Load(
 }
 
 LoadedModule::~LoadedModule() {
+  if (handle_ == nullptr) return;
 #if defined(_WIN32)
   FreeLibrary(static_cast<HMODULE>(handle_));
 #else
