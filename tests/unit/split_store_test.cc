@@ -1,0 +1,121 @@
+// The split store's life: what a split keeps, what running out of memory
+// does to it, and the clean-ups that free it at unload.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "commands/split/csv_split.h"
+#include "commands/split/delimiter_split.h"
+#include "commands/split/split_queries.h"
+#include "commands/split/split_store.h"
+#include "tests/unit/host_fixture.h"
+
+namespace vellum::testing {
+namespace {
+
+class SplitStoreTest : public HostTest {};
+using SplitStoreDeathTest = SplitStoreTest;  // run first, in child processes
+
+TEST_F(SplitStoreTest, TwoArgumentCsvFormQuotesWithDoubleQuote) {
+  SplitCsvString2("\"a;b\";'c;d'", ";");
+  ASSERT_EQ(SplitCount(), 3);
+  EXPECT_EQ(TakeResult(SplitWord(nullptr, 1)), "a;b");
+  EXPECT_EQ(TakeResult(SplitWord(nullptr, 2)), "'c");
+  SplitCsvString2("a,\"b,c\"", nullptr);
+  ASSERT_EQ(SplitCount(), 2);
+  EXPECT_EQ(TakeResult(SplitWord(nullptr, 2)), "b,c");
+  EXPECT_EQ(SplitWordStart(2), 4);
+}
+
+TEST_F(SplitStoreTest, BufferKeepsItsStorageAndWordsPointIntoIt) {
+  std::string longer(5000, 'x');
+  longer[100] = ',';
+  SplitString(longer.c_str(), ",");
+  const char* storage = SplitBuffer().data();
+  SplitCsvString("p, q");
+  EXPECT_EQ(SplitBuffer().data(), storage);
+  ASSERT_EQ(SplitWords().size(), 2u);
+  EXPECT_EQ(SplitWords()[0].text, storage);
+  EXPECT_EQ(SplitWords()[1].text, storage + 3);
+  EXPECT_EQ(SplitWords()[0].delimiter, ',');
+  EXPECT_EQ(SplitWords()[1].delimiter, '\0');
+  // A null source forgets the words without touching the buffer.
+  SplitString(nullptr, nullptr);
+  EXPECT_TRUE(SplitWords().empty());
+  EXPECT_EQ(SplitBuffer().data(), storage);
+}
+
+TEST_F(SplitStoreTest, LastCsvWordKeepsSeparatorThatNoQueryReports) {
+  SplitCsvString("\"a\",");
+  ASSERT_EQ(SplitCount(), 1);
+  EXPECT_EQ(SplitWords()[0].delimiter, ',');
+  EXPECT_EQ(SplitDelimiter(nullptr, 1), nullptr);
+  EXPECT_EQ(ErrorWord(), 0);
+}
+
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+// Caps the address space of this (forked) process at what it uses now plus
+// `headroom`, so that the next large growth of the store fails.
+void LimitAddressSpace(size_t headroom) {
+  unsigned long pages = 0;
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm == nullptr || std::fscanf(statm, "%lu", &pages) != 1) std::exit(2);
+  std::fclose(statm);
+  rlim_t limit = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + headroom;
+  rlimit cap{limit, limit};
+  if (setrlimit(RLIMIT_AS, &cap) != 0) std::exit(2);
+}
+
+// Runs in a child process: splits `source` with too little memory, and ends
+// with 0 when the split came back with an empty store and the store still
+// works afterwards.
+void SplitUnderMemoryLimit(const std::string& source, size_t headroom,
+                           bool csv) {
+  SplitString("keep,me", ",");
+  LimitAddressSpace(headroom);
+  if (csv) {
+    SplitCsvString(source.c_str());
+  } else {
+    SplitString(source.c_str(), ",");
+  }
+  if (SplitCount() != 0) std::_Exit(3);
+  SplitString("a,b", ",");
+  std::_Exit(SplitCount() == 2 ? 0 : 4);
+}
+
+TEST_F(SplitStoreDeathTest, OutOfMemoryForTheBufferLeavesStoreEmpty) {
+  EXPECT_EXIT(SplitUnderMemoryLimit(std::string(64 << 20, 'x'), 16 << 20, false),
+              ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(SplitStoreDeathTest, OutOfMemoryForTheWordsLeavesStoreEmpty) {
+  // The copy fits; a record for each of eight million words does not.
+  EXPECT_EXIT(SplitUnderMemoryLimit(std::string(8 << 20, ','), 24 << 20, false),
+              ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(SplitUnderMemoryLimit(std::string(8 << 20, ','), 24 << 20, true),
+              ::testing::ExitedWithCode(0), "");
+}
+#endif
+
+// At exit the clean-ups free both arrays. A second registration runs before
+// the start-up one, and a check registered before it runs after it.
+void ExitAfterCleanups() {
+  std::atexit([] {
+    std::_Exit(SplitBuffer().capacity() == 0 && SplitWords().capacity() == 0
+                   ? 0
+                   : 1);
+  });
+  RegisterSplitStoreCleanups();
+  SplitString("a,b,c", ",");
+  std::exit(5);
+}
+
+TEST_F(SplitStoreDeathTest, CleanupsFreeBothArraysAtExit) {
+  EXPECT_EXIT(ExitAfterCleanups(), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace vellum::testing
