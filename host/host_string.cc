@@ -21,7 +21,8 @@ HostString AllocHostString(int64_t size) {
 HostString MakeHostCopy(std::string_view text) {
   HostString copy = AllocHostString(static_cast<int64_t>(text.size()) + 1);
   if (copy == nullptr) return nullptr;
-  std::memcpy(copy, text.data(), text.size());
+  // An empty view may have no data at all, which memcpy must not be given.
+  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
   copy[text.size()] = '\0';
   return copy;
 }
