@@ -1,0 +1,45 @@
+// GENERATE STRING$ of 1 MiB from the 62 digits and letters against the same
+// host string filled with std::mt19937 and std::uniform_int_distribution.
+#include <random>
+
+#include "bench/bench_support.h"
+#include "commands/generate/generate_string.h"
+#include "emulator/fake_core.h"
+
+namespace vellum::bench {
+namespace {
+
+constexpr char kAlphabet[] =
+    "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+void BM_StdMt19937Fill_1MiB(benchmark::State& state) {
+  UseFakeCore();
+  auto& globals = *reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
+  std::mt19937 generator(5489);
+  std::uniform_int_distribution<int> index(0, 61);
+  for (auto _ : state) {
+    HostString text = nullptr;
+    globals.host_string_fn(&text, static_cast<int32_t>(kMiB + 1));
+    for (size_t k = 0; k < kMiB; ++k) text[k] = kAlphabet[index(generator)];
+    text[kMiB] = '\0';
+    benchmark::DoNotOptimize(text);
+    Release(text);
+  }
+}
+
+void BM_GenerateString_1MiB(benchmark::State& state) {
+  UseFakeCore();
+  for (auto _ : state) {
+    Release(GenerateSequence(nullptr, static_cast<int32_t>(kMiB)));
+  }
+}
+
+BENCHMARK(BM_StdMt19937Fill_1MiB);
+BENCHMARK(BM_GenerateString_1MiB);
+
+const int kRatios[] = {
+    AddRatio("BM_GenerateString_1MiB", "BM_StdMt19937Fill_1MiB", 1.0),
+};
+
+}  // namespace
+}  // namespace vellum::bench

@@ -1,0 +1,70 @@
+#include "commands/generate/generate_string.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "commands/generate/draw_index.h"
+#include "commands/generate/random_source.h"
+#include "host/host_string.h"
+
+namespace vellum {
+namespace {
+
+constexpr char kDefaultAlphabet[] =
+    "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+// Writes `size` characters of `alphabet` (2 or more), each chosen by
+// DrawIndex, reading the generator's ready words a half-buffer at a time.
+// Branch-free: a rejected output writes the last character at `out[k]` and
+// leaves k where it is, so the next accepted one overwrites it. A run is
+// never longer than what is left of `out`, so k stays below `size` at every
+// write, and the generator gives up exactly the outputs that were looked at.
+void FillDrawn(std::string_view alphabet, char* out, size_t size) {
+  const IndexBuckets buckets(static_cast<uint32_t>(alphabet.size()));
+  const uint32_t last = buckets.last();
+  const char* chars = alphabet.data();
+  MersenneTwister& source = RandomSource();
+  size_t k = 0;
+  while (k < size) {
+    MersenneTwister::Words ready = source.Ready();
+    size_t run = std::min(ready.count, size - k);
+    for (size_t i = 0; i < run; ++i) {
+      uint32_t index = buckets.Of(MersenneTwister::Temper(ready.words[i]));
+      out[k] = chars[std::min(index, last)];
+      k += index <= last;
+    }
+    source.Skip(run);
+  }
+}
+
+}  // namespace
+}  // namespace vellum
+
+using vellum::Fail;
+using vellum::Finish;
+using vellum::HostString;
+
+HostString GenerateSequenceFromList(HostString old_result,
+                                    const char* source_chars, int32_t size) {
+  if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
+  size_t n = source_chars ? strnlen(source_chars, vellum::kLongestAlphabet) : 0;
+  // No character to pick from: nothing to draw, whatever the size.
+  if (n == 0) return Finish(old_result, vellum::MakeHostCopy(""));
+  // Allocated before any draw: a failed allocation leaves the sequence as
+  // it was.
+  HostString result = vellum::AllocHostString(static_cast<int64_t>(size) + 1);
+  if (result == nullptr) return Finish(old_result, nullptr);
+  auto length = static_cast<size_t>(size);
+  if (n == 1) {
+    std::memset(result, source_chars[0], length);
+  } else {
+    vellum::FillDrawn({source_chars, n}, result, length);
+  }
+  result[length] = '\0';
+  return Finish(old_result, result);
+}
+
+HostString GenerateSequence(HostString old_result, int32_t size) {
+  return GenerateSequenceFromList(old_result, vellum::kDefaultAlphabet, size);
+}
