@@ -1,0 +1,80 @@
+#include "commands/edit/csv_quote.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "commands/edit/splice.h"
+#include "host/host_string.h"
+
+namespace vellum {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Whether a non-empty `text` must be quoted to read back as one field.
+bool NeedsQuotes(std::string_view text, size_t quote_count) {
+  return quote_count > 0 || text.find(',') != std::string_view::npos ||
+         IsBlank(text.front()) || text.front() == '=' || IsBlank(text.back());
+}
+
+// `text` between quotes with each quote inside doubled; `quote_count` is the
+// number of quotes in `text`, so the result is made at its exact size. The
+// runs between quotes are copied as blocks.
+HostString QuoteField(std::string_view text, size_t quote_count) {
+  HostString result = AllocHostString(static_cast<int64_t>(text.size()) +
+                                      static_cast<int64_t>(quote_count) + 3);
+  if (result == nullptr) return nullptr;
+  char* out = result;
+  *out++ = '"';
+  for (size_t from = 0;;) {
+    size_t quote = text.find('"', from);
+    size_t run_end = quote == std::string_view::npos ? text.size() : quote + 1;
+    out = AppendPiece(out, text.substr(from, run_end - from));
+    if (quote == std::string_view::npos) break;
+    *out++ = '"';
+    from = run_end;
+  }
+  out[0] = '"';
+  out[1] = '\0';
+  return result;
+}
+
+}  // namespace
+}  // namespace vellum
+
+using vellum::ArgView;
+using vellum::Finish;
+using vellum::HostString;
+using vellum::MakeHostCopy;
+
+HostString DelimitCsv(HostString old_result, const char* source) {
+  return DelimitCsvForce(old_result, source, 0);
+}
+
+HostString DelimitCsvForce(HostString old_result, const char* source,
+                           int32_t force_flag) {
+  std::string_view text = ArgView(source);
+  if (text.empty()) {
+    return Finish(old_result, MakeHostCopy(force_flag != 0 ? "\"\"" : ""));
+  }
+  auto quote_count =
+      static_cast<size_t>(std::count(text.begin(), text.end(), '"'));
+  if (force_flag == 0 && !vellum::NeedsQuotes(text, quote_count)) {
+    return Finish(old_result, MakeHostCopy(text));
+  }
+  return Finish(old_result, vellum::QuoteField(text, quote_count));
+}
+
+HostString QuoteString(HostString old_result, const char* source) {
+  return Finish(old_result, vellum::Splice("\"", 0, ArgView(source), "\""));
+}
+
+HostString UnQuoteString(HostString old_result, const char* source) {
+  std::string_view text = ArgView(source);
+  if (text.empty()) return Finish(old_result, nullptr);
+  // A lone quote is both first and last byte; it has no pair to remove.
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"') {
+    return Finish(old_result, MakeHostCopy(text));
+  }
+  return Finish(old_result, MakeHostCopy(text.substr(1, text.size() - 2)));
+}

@@ -1,0 +1,58 @@
+#include "commands/edit/pad.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "host/host_string.h"
+
+namespace vellum {
+namespace {
+
+// The fill that the forms without a fill argument pass on.
+const char* const SpaceString = " ";
+
+enum class Side { kLeft, kRight };
+
+HostString Pad(HostString old_result, const char* source,
+               const char* padding_char, int32_t size, Side side) {
+  if (size < 0) return Fail(old_result, kErrorNegativeSize);
+  char fill = padding_char != nullptr && *padding_char != '\0' ? *padding_char
+                                                               : ' ';
+  std::string_view text = ArgView(source);
+  if (!text.empty() && text.size() >= static_cast<size_t>(size)) {
+    return Finish(old_result, MakeHostCopy(text));
+  }
+  HostString result = AllocHostString(int64_t{size} + 1);
+  if (result == nullptr) return Finish(old_result, nullptr);
+  size_t fill_count = static_cast<size_t>(size) - text.size();
+  char* fill_at = side == Side::kLeft ? result : result + text.size();
+  char* text_at = side == Side::kLeft ? result + fill_count : result;
+  std::memset(fill_at, fill, fill_count);
+  if (!text.empty()) std::memcpy(text_at, text.data(), text.size());
+  result[size] = '\0';
+  return Finish(old_result, result);
+}
+
+}  // namespace
+}  // namespace vellum
+
+using vellum::HostString;
+using vellum::Side;
+
+HostString PadLeft(HostString old_result, const char* source, int32_t size) {
+  return PadLeftChar(old_result, source, vellum::SpaceString, size);
+}
+
+HostString PadLeftChar(HostString old_result, const char* source,
+                       const char* padding_char, int32_t size) {
+  return vellum::Pad(old_result, source, padding_char, size, Side::kLeft);
+}
+
+HostString PadRight(HostString old_result, const char* source, int32_t size) {
+  return PadRightChar(old_result, source, vellum::SpaceString, size);
+}
+
+HostString PadRightChar(HostString old_result, const char* source,
+                        const char* padding_char, int32_t size) {
+  return vellum::Pad(old_result, source, padding_char, size, Side::kRight);
+}

@@ -1,0 +1,91 @@
+#include "commands/edit/trim.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+#include "commands/search/byte_set.h"
+#include "host/host_string.h"
+
+namespace vellum {
+namespace {
+
+enum class Ends { kStart, kEnd, kBoth };
+
+// `text` without the bytes that `strip` accepts at the chosen ends. Only the
+// stripped ends are walked, so the cost beyond measuring the source is the
+// number of bytes stripped.
+template <typename Strip>
+std::string_view Stripped(std::string_view text, Ends ends, Strip strip) {
+  auto first = text.begin();
+  auto last = text.end();
+  if (ends != Ends::kEnd) first = std::find_if_not(first, last, strip);
+  if (ends != Ends::kStart) {
+    last = std::find_if_not(std::make_reverse_iterator(last),
+                            std::make_reverse_iterator(first), strip)
+               .base();
+  }
+  return text.substr(static_cast<size_t>(first - text.begin()),
+                     static_cast<size_t>(last - first));
+}
+
+// Both-ends trims give null when nothing is left; one-sided trims give an
+// allocated empty string.
+template <typename Strip>
+HostString TrimWith(HostString old_result, std::string_view text, Ends ends,
+                    Strip strip) {
+  if (text.empty()) return Finish(old_result, nullptr);
+  std::string_view kept = Stripped(text, ends, strip);
+  if (kept.empty()) {
+    return Finish(old_result, ends == Ends::kBoth ? nullptr : MakeHostCopy(""));
+  }
+  return Finish(old_result, MakeHostCopy(kept));
+}
+
+HostString TrimSpaces(HostString old_result, const char* source, Ends ends) {
+  return TrimWith(old_result, ArgView(source), ends,
+                  [](char c) { return c == ' '; });
+}
+
+HostString TrimSet(HostString old_result, const char* source,
+                   const char* padding_chars, Ends ends) {
+  std::string_view set = ArgView(padding_chars);
+  // An empty set strips nothing, yet gives null, not the source.
+  if (set.empty()) return Finish(old_result, nullptr);
+  const ByteSet members(set);
+  return TrimWith(old_result, ArgView(source), ends,
+                  [&members](char c) { return members.contains(c); });
+}
+
+}  // namespace
+}  // namespace vellum
+
+using vellum::Ends;
+using vellum::HostString;
+
+HostString TrimLeft(HostString old_result, const char* source) {
+  return vellum::TrimSpaces(old_result, source, Ends::kStart);
+}
+
+HostString TrimLeftChar(HostString old_result, const char* source,
+                        const char* padding_chars) {
+  return vellum::TrimSet(old_result, source, padding_chars, Ends::kStart);
+}
+
+HostString TrimRight(HostString old_result, const char* source) {
+  return vellum::TrimSpaces(old_result, source, Ends::kEnd);
+}
+
+HostString TrimRightChar(HostString old_result, const char* source,
+                         const char* padding_chars) {
+  return vellum::TrimSet(old_result, source, padding_chars, Ends::kEnd);
+}
+
+HostString Trim(HostString old_result, const char* source) {
+  return vellum::TrimSpaces(old_result, source, Ends::kBoth);
+}
+
+HostString TrimChar(HostString old_result, const char* source,
+                    const char* padding_chars) {
+  return vellum::TrimSet(old_result, source, padding_chars, Ends::kBoth);
+}

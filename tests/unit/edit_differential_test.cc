@@ -1,0 +1,144 @@
+// REPLACE$, REPLACE ALL$, REMOVE ALL$ and the trims against plain references
+// on random short strings over small alphabets, where matches crowd, overlap
+// and touch both ends.
+#include <optional>
+#include <random>
+#include <string>
+
+#include "commands/edit/replace.h"
+#include "commands/edit/trim.h"
+#include "tests/unit/host_fixture.h"
+
+namespace vellum::testing {
+namespace {
+
+using Arg = std::optional<std::string>;  // nullopt is a null pointer
+
+const char* Ptr(const Arg& arg) { return arg ? arg->c_str() : nullptr; }
+bool IsEmpty(const Arg& arg) { return !arg || arg->empty(); }
+
+// The byte walk: compare at every read position, on a match write the
+// insert and jump over the match, else copy one byte. `limit` matches at most.
+std::string WalkReplace(const std::string& text, const std::string& pattern,
+                        const std::string& insert, size_t limit) {
+  std::string out;
+  size_t at = 0;
+  size_t made = 0;
+  while (at < text.size()) {
+    if (made < limit && text.compare(at, pattern.size(), pattern) == 0) {
+      out += insert;
+      at += pattern.size();
+      ++made;
+    } else {
+      out += text[at++];
+    }
+  }
+  return out;
+}
+
+Arg ReferenceReplace(const Arg& source, const Arg& search, const Arg& insert,
+                     bool all) {
+  if (IsEmpty(source)) return std::nullopt;
+  if (IsEmpty(search)) return *source;
+  return WalkReplace(*source, *search, insert.value_or(""),
+                     all ? std::string::npos : 1);
+}
+
+enum class Ends { kStart, kEnd, kBoth };
+
+// Strips the bytes of `set` (spaces when `set` is not given) one at a time.
+Arg ReferenceTrim(const Arg& source, const std::optional<Arg>& set,
+                  Ends ends) {
+  std::string members = set ? set->value_or("") : " ";
+  if (IsEmpty(source) || members.empty()) return std::nullopt;
+  std::string text = *source;
+  auto member = [&](char c) { return members.find(c) != std::string::npos; };
+  if (ends != Ends::kEnd) {
+    while (!text.empty() && member(text.front())) text.erase(0, 1);
+  }
+  if (ends != Ends::kStart) {
+    while (!text.empty() && member(text.back())) text.pop_back();
+  }
+  if (text.empty() && ends == Ends::kBoth) return std::nullopt;
+  return text;
+}
+
+class EditDifferentialTest : public HostTest {
+ protected:
+  static constexpr uint32_t kSeed = 20261206;
+
+  // Null one time in ten, otherwise up to `longest` bytes of `alphabet`.
+  Arg RandomArg(const std::string& alphabet, size_t longest) {
+    if (random_() % 10 == 0) return std::nullopt;
+    std::string text(random_() % (longest + 1), ' ');
+    for (char& c : text) c = alphabet[random_() % alphabet.size()];
+    return text;
+  }
+
+  std::mt19937 random_{kSeed};
+};
+
+constexpr const char* kAlphabets[] = {"ab", "aab ", "a\xff "};
+constexpr int kRounds = 4000;
+
+TEST_F(EditDifferentialTest, ReplaceAndRemoveMatchTheByteWalk) {
+  for (const std::string alphabet : kAlphabets) {
+    for (int round = 0; round < kRounds; ++round) {
+      Arg source = RandomArg(alphabet, 16);
+      Arg search = RandomArg(alphabet, 3);
+      Arg insert = RandomArg(alphabet, 3);
+      SCOPED_TRACE(::testing::Message()
+                   << "seed " << kSeed << " alphabet \"" << alphabet
+                   << "\" round " << round << ": source \""
+                   << source.value_or("<null>") << "\" search \""
+                   << search.value_or("<null>") << "\" insert \""
+                   << insert.value_or("<null>") << "\"");
+      // Each round is audited afresh, so the audit does not grow with it.
+      FakeCoreBeginCall();
+      EXPECT_EQ(TakeResult(ReplaceString(nullptr, Ptr(source), Ptr(search),
+                                         Ptr(insert))),
+                ReferenceReplace(source, search, insert, false));
+      EXPECT_EQ(TakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
+                                            Ptr(insert))),
+                ReferenceReplace(source, search, insert, true));
+      EXPECT_EQ(
+          TakeResult(RemoveStringAll(nullptr, Ptr(source), Ptr(search))),
+          ReferenceReplace(source, search, std::nullopt, true));
+      if (HasFailure()) return;
+    }
+  }
+}
+
+TEST_F(EditDifferentialTest, TrimsMatchStrippingByteByByte) {
+  using TrimFn = HostString (*)(HostString, const char*);
+  using TrimSetFn = HostString (*)(HostString, const char*, const char*);
+  const struct {
+    TrimFn spaces;
+    TrimSetFn with_set;
+    Ends ends;
+  } kTrims[] = {{TrimLeft, TrimLeftChar, Ends::kStart},
+                {TrimRight, TrimRightChar, Ends::kEnd},
+                {Trim, TrimChar, Ends::kBoth}};
+  for (const std::string alphabet : kAlphabets) {
+    for (int round = 0; round < kRounds; ++round) {
+      Arg source = RandomArg(alphabet, 12);
+      Arg set = RandomArg(alphabet, 3);
+      SCOPED_TRACE(::testing::Message()
+                   << "seed " << kSeed << " alphabet \"" << alphabet
+                   << "\" round " << round << ": source \""
+                   << source.value_or("<null>") << "\" set \""
+                   << set.value_or("<null>") << "\"");
+      for (const auto& trim : kTrims) {
+        FakeCoreBeginCall();
+        EXPECT_EQ(TakeResult(trim.spaces(nullptr, Ptr(source))),
+                  ReferenceTrim(source, std::nullopt, trim.ends));
+        EXPECT_EQ(TakeResult(trim.with_set(nullptr, Ptr(source), Ptr(set))),
+                  ReferenceTrim(source, set, trim.ends));
+      }
+      if (HasFailure()) return;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vellum::testing
