@@ -1,6 +1,7 @@
 // The membership map: a set of byte values as eight 32-bit words, built from
-// the bytes of a character-set argument up to its NUL (so NUL is never a
-// member). Testing a byte is one bit test whatever the size of the set.
+// the bytes of a character-set argument up to its NUL (so NUL is not a
+// member unless added). Testing a byte is one bit test whatever the size
+// of the set.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +12,14 @@ namespace vellum {
 class ByteSet {
  public:
   explicit ByteSet(std::string_view members) {
-    for (char c : members) {
-      auto byte = static_cast<unsigned char>(c);
-      words_[byte >> 5] |= uint32_t{1} << (byte & 31);
-    }
+    for (char c : members) add(c);
+  }
+
+  // Makes `member` a member. A scan may add NUL so that one bit test
+  // stops at a member and at the terminator alike.
+  void add(char member) {
+    auto byte = static_cast<unsigned char>(member);
+    words_[byte >> 5] |= uint32_t{1} << (byte & 31);
   }
 
   bool contains(unsigned char byte) const {

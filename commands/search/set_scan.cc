@@ -1,0 +1,86 @@
+#include "commands/search/set_scan.h"
+
+#include <nmmintrin.h>
+
+#include "commands/search/byte_scan.h"
+#include "commands/search/byte_set.h"
+#include "commands/search/cpu_features.h"
+#include "commands/search/sse2_blocks.h"
+
+#if defined(_MSC_VER)
+#define VELLUM_TARGET_SSE42
+#else
+#define VELLUM_TARGET_SSE42 __attribute__((target("sse4.2")))
+#endif
+
+namespace vellum {
+namespace {
+
+// Up to 16 distinct members, in order of first appearance, NUL-padded: the
+// form in which the string-compare instruction takes a set.
+struct SmallSet {
+  static constexpr size_t kCapacity = 16;
+  char bytes[kCapacity] = {};
+  size_t size = 0;
+  bool overflowed = false;
+};
+
+SmallSet DistinctMembers(std::string_view members) {
+  SmallSet set;
+  ByteSet seen("");
+  for (char c : members) {
+    if (c == '\0' || seen.contains(c)) continue;
+    if (set.size == SmallSet::kCapacity) {
+      set.overflowed = true;
+      break;
+    }
+    seen.add(c);
+    set.bytes[set.size++] = c;
+  }
+  return set;
+}
+
+// One bit test per byte: the terminator is a stop of its own, so the loop
+// makes no second test. Reads each byte only after the one before it.
+const char* ScanWithMap(const char* from, const ByteSet& stops) {
+  const char* p = from;
+  while (!stops.contains(*p)) ++p;
+  return *p != '\0' ? p : nullptr;
+}
+
+// Sixteen bytes per instruction: "equal any" of the string-compare
+// instruction finds the first member before the block's own terminator.
+// The bytes up to the first 16-byte boundary go through the map so that
+// every block load is aligned.
+VELLUM_TARGET_SSE42 VELLUM_READS_WHOLE_BLOCKS const char* ScanWithSse42(
+    const char* from, const SmallSet& set, const ByteSet& stops) {
+  constexpr int kMode =
+      _SIDD_UBYTE_OPS | _SIDD_CMP_EQUAL_ANY | _SIDD_LEAST_SIGNIFICANT;
+  const char* p = from;
+  for (; sse2::Address(p) & (sse2::kBlock - 1); ++p) {
+    if (stops.contains(*p)) return *p != '\0' ? p : nullptr;
+  }
+  const __m128i members = sse2::LoadUnaligned(set.bytes);
+  for (;; p += sse2::kBlock) {
+    __m128i block = sse2::LoadAligned(p);
+    // 16 when no member comes before the block's terminator or its end.
+    int index = _mm_cmpistri(members, block, kMode);
+    if (index < 16) return p + index;
+    if (sse2::ZeroBytes(block) != 0) return nullptr;
+  }
+}
+
+}  // namespace
+
+const char* FindAnyByte(const char* from, std::string_view members) {
+  SmallSet set = DistinctMembers(members);
+  if (set.size == 0) return nullptr;
+  if (set.size == 1) return FindByte(from, set.bytes[0]);
+  if (set.size == 2) return FindEitherByte(from, set.bytes[0], set.bytes[1]);
+  ByteSet stops(members);
+  stops.add('\0');
+  return !set.overflowed && HasSse42() ? ScanWithSse42(from, set, stops)
+                                       : ScanWithMap(from, stops);
+}
+
+}  // namespace vellum

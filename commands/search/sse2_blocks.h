@@ -1,0 +1,81 @@
+// The pieces shared by the 16-byte SSE2 scans.
+//
+// Scans over NUL-terminated strings cannot know where the string ends, so
+// they read whole aligned 16-byte blocks: an aligned block never straddles a
+// page boundary, so it lies in a page that the string owns even when part of
+// it comes before the string's first byte or after its terminator. Those
+// extra bytes are masked off or ignored, never used. Where two strings are
+// walked together and cannot both be aligned, an unaligned block is read
+// only when it ends in the page of its first byte. The address sanitizer
+// would still report the extra bytes, so such scans carry
+// VELLUM_READS_WHOLE_BLOCKS.
+#pragma once
+
+#include <emmintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(_MSC_VER)
+#include <intrin.h>
+#define VELLUM_READS_WHOLE_BLOCKS __declspec(no_sanitize_address)
+#else
+#define VELLUM_READS_WHOLE_BLOCKS __attribute__((no_sanitize_address))
+#endif
+
+namespace vellum::sse2 {
+
+inline constexpr size_t kBlock = 16;
+inline constexpr uintptr_t kPageSize = 4096;
+
+inline uintptr_t Address(const void* p) {
+  return reinterpret_cast<uintptr_t>(p);
+}
+
+inline const char* AlignDown(const char* p, uintptr_t alignment) {
+  return reinterpret_cast<const char*>(Address(p) & ~(alignment - 1));
+}
+
+inline size_t PageOffset(const char* p) { return Address(p) & (kPageSize - 1); }
+
+// Both loads carry the attribute themselves: an unoptimised build does not
+// inline them into the scans that do.
+VELLUM_READS_WHOLE_BLOCKS inline __m128i LoadAligned(const char* p) {
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+VELLUM_READS_WHOLE_BLOCKS inline __m128i LoadUnaligned(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+inline __m128i Splat(char byte) { return _mm_set1_epi8(byte); }
+
+// Bit i set when byte i of `block` is zero.
+inline unsigned ZeroBytes(__m128i block) {
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_setzero_si128())));
+}
+
+// Bit i set when byte i of `a` equals byte i of `b`.
+inline unsigned EqualBytes(__m128i a, __m128i b) {
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)));
+}
+
+// Index of the lowest and of the highest set bit of a non-zero mask.
+#if defined(_MSC_VER)
+inline unsigned LowestBit(uint32_t bits) {
+  unsigned long index;
+  _BitScanForward(&index, bits);
+  return index;
+}
+inline unsigned HighestBit(uint32_t bits) {
+  unsigned long index;
+  _BitScanReverse(&index, bits);
+  return index;
+}
+#else
+inline unsigned LowestBit(uint32_t bits) { return __builtin_ctz(bits); }
+inline unsigned HighestBit(uint32_t bits) { return 31 - __builtin_clz(bits); }
+#endif
+
+}  // namespace vellum::sse2

@@ -1,0 +1,332 @@
+// The fast scans against plain byte-by-byte references on random strings
+// over small alphabets, where periodic and overlapping cases are common.
+// A failure prints the seed and the strings that reproduce it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands/search/byte_scan.h"
+#include "commands/search/cpu_features.h"
+#include "commands/search/set_scan.h"
+#include "commands/search/string_compare.h"
+#include "commands/search/string_search.h"
+#include "commands/search/two_way.h"
+
+namespace vellum {
+namespace {
+
+constexpr uint32_t kSeed = 20261206;
+constexpr int kRounds = 4000;
+
+// Alphabets that make matches likely; 0x7F against 0xFF catches a byte read
+// as signed where it should be unsigned, and the reverse.
+const std::vector<std::string>& Alphabets() {
+  static const std::vector<std::string> alphabets = {"ab", "abc", "\x7F\xFF",
+                                                     "a\xE9"};
+  return alphabets;
+}
+
+// --- references --------------------------------------------------------
+
+size_t NaiveFind(std::string_view text, std::string_view pattern, size_t from) {
+  for (size_t at = from; at + pattern.size() <= text.size(); ++at) {
+    if (text.compare(at, pattern.size(), pattern) == 0) return at;
+  }
+  return kNotFound;
+}
+
+size_t NaiveFindLast(std::string_view text, std::string_view pattern) {
+  size_t last = kNotFound;
+  for (size_t at = 0; at + pattern.size() <= text.size(); ++at) {
+    if (text.compare(at, pattern.size(), pattern) == 0) last = at;
+  }
+  return last;
+}
+
+size_t NaiveCount(std::string_view text, std::string_view pattern) {
+  size_t count = 0;
+  for (size_t at = 0; at + pattern.size() <= text.size();) {
+    if (text.compare(at, pattern.size(), pattern) == 0) {
+      ++count;
+      at += pattern.size();
+    } else {
+      ++at;
+    }
+  }
+  return count;
+}
+
+size_t NaiveFindAny(std::string_view text, std::string_view set) {
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (set.find(text[at]) != std::string_view::npos) return at;
+  }
+  return kNotFound;
+}
+
+int NaiveCompare(std::string_view a, std::string_view b) {
+  for (size_t i = 0;; ++i) {
+    int x = i < a.size() ? static_cast<signed char>(a[i]) : 0;
+    int y = i < b.size() ? static_cast<signed char>(b[i]) : 0;
+    if (x != y) return x < y ? -1 : 1;
+    if (x == 0) return 0;
+  }
+}
+
+// --- inputs --------------------------------------------------------------
+
+class Inputs {
+ public:
+  explicit Inputs(uint32_t seed) : random_(seed) {}
+
+  std::string Random(const std::string& alphabet, size_t max_size) {
+    std::string s(Below(max_size + 1), '\0');
+    for (char& c : s) c = alphabet[Below(alphabet.size())];
+    return s;
+  }
+
+  // Text built from pieces of the pattern so that near-matches and
+  // overlapping matches are frequent.
+  std::string Around(const std::string& pattern, const std::string& alphabet,
+                     size_t pieces) {
+    std::string s;
+    for (size_t i = 0; i < pieces; ++i) {
+      if (Below(3) == 0) {
+        s += Random(alphabet, 3);
+      } else {
+        s += pattern.substr(Below(pattern.size() + 1));
+      }
+    }
+    return s;
+  }
+
+  const std::string& Alphabet() {
+    return Alphabets()[Below(Alphabets().size())];
+  }
+
+  size_t Below(size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random_);
+  }
+
+ private:
+  std::mt19937 random_;
+};
+
+// A NUL-terminated copy of `text` at a chosen distance from a 16-byte
+// boundary, to reach every start of the block scans.
+class Placed {
+ public:
+  Placed(std::string_view text, size_t misalignment)
+      : storage_(text.size() + 64, '\0') {
+    char* base = storage_.data();
+    base += (16 - reinterpret_cast<uintptr_t>(base) % 16) % 16 + misalignment;
+    std::memcpy(base, text.data(), text.size());
+    start_ = base;
+  }
+  const char* c_str() const { return start_; }
+
+ private:
+  std::vector<char> storage_;
+  const char* start_;
+};
+
+size_t OffsetOf(const char* base, const char* hit) {
+  return hit ? static_cast<size_t>(hit - base) : kNotFound;
+}
+
+std::string Printable(std::string_view s) {
+  std::string out;
+  for (unsigned char c : s) {
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+// What a failure prints: enough to rerun the case by hand.
+std::string CaseText(int round, std::string_view text,
+                     std::string_view pattern) {
+  return "seed " + std::to_string(kSeed) + " round " + std::to_string(round) +
+         " text \"" + Printable(text) + "\" pattern \"" + Printable(pattern) +
+         "\"";
+}
+
+// --- substring searches ----------------------------------------------------
+
+// The three substring routines against their references; false once one
+// has failed, so that the loop stops at the first failing case.
+bool SubstringSearchesAgree(std::string_view text, std::string_view pattern,
+                            size_t from) {
+  EXPECT_EQ(FindString(text, pattern, from), NaiveFind(text, pattern, from));
+  EXPECT_EQ(FindLastString(text, pattern), NaiveFindLast(text, pattern));
+  EXPECT_EQ(CountStrings(text, pattern), NaiveCount(text, pattern));
+  return !::testing::Test::HasFailure();
+}
+
+TEST(SearchDifferentialTest, SubstringSearchesMatchReference) {
+  Inputs inputs(kSeed);
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string& alphabet = inputs.Alphabet();
+    std::string pattern = inputs.Random(alphabet, 12);
+    if (pattern.empty()) pattern = alphabet.substr(0, 1);
+    std::string text = round % 2 ? inputs.Random(alphabet, 300)
+                                 : inputs.Around(pattern, alphabet, 40);
+    SCOPED_TRACE(CaseText(round, text, pattern));
+    ASSERT_TRUE(
+        SubstringSearchesAgree(text, pattern, inputs.Below(text.size() + 2)));
+  }
+}
+
+// Long periodic texts with a few bytes changed and patterns cut from them:
+// most starts pass the first-and-last-byte filter and the full compares run
+// long, so the searches hand over to two-way part way through.
+TEST(SearchDifferentialTest, PeriodicTextsMatchReference) {
+  Inputs inputs(kSeed + 5);
+  for (int round = 0; round < kRounds / 4; ++round) {
+    const std::string& alphabet = inputs.Alphabet();
+    std::string unit = inputs.Random(alphabet, 3) + alphabet.substr(0, 1);
+    std::string text;
+    while (text.size() < 1500) text += unit;
+    for (size_t changes = inputs.Below(4); changes > 0; --changes) {
+      text[inputs.Below(text.size())] = alphabet[inputs.Below(alphabet.size())];
+    }
+    size_t length = 8 + inputs.Below(60);
+    std::string pattern =
+        text.substr(inputs.Below(text.size() - length), length);
+    pattern[inputs.Below(length)] = alphabet[inputs.Below(alphabet.size())];
+    SCOPED_TRACE(CaseText(round, text, pattern));
+    ASSERT_TRUE(
+        SubstringSearchesAgree(text, pattern, inputs.Below(text.size())));
+  }
+}
+
+// The filter hands over to two-way only on long repetitive input, so
+// two-way is checked on its own as well, in both directions.
+TEST(SearchDifferentialTest, TwoWayMatchesReference) {
+  Inputs inputs(kSeed + 1);
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string& alphabet = inputs.Alphabet();
+    std::string pattern = inputs.Random(alphabet, 10);
+    if (pattern.empty()) pattern = alphabet.substr(0, 1);
+    std::string text = round % 2 ? inputs.Random(alphabet, 120)
+                                 : inputs.Around(pattern, alphabet, 20);
+    SCOPED_TRACE(CaseText(round, text, pattern));
+    size_t from = inputs.Below(text.size() + 2);
+
+    size_t forward =
+        TwoWayFind(ForwardBytes{text.data(), text.size()},
+                   ForwardBytes{pattern.data(), pattern.size()}, from);
+    ASSERT_EQ(forward, NaiveFind(text, pattern, from));
+
+    std::string reversed_text(text.rbegin(), text.rend());
+    std::string reversed_pattern(pattern.rbegin(), pattern.rend());
+    size_t backward =
+        TwoWayFind(ReversedBytes{text.data(), text.size()},
+                   ReversedBytes{pattern.data(), pattern.size()}, from);
+    ASSERT_EQ(backward, NaiveFind(reversed_text, reversed_pattern, from));
+  }
+}
+
+// Runs of 'a' with one 'b': every start passes the first-and-last-byte
+// filter and its full compare runs to the 'b', so the search hands over to
+// two-way after a few dozen starts. Moving the one match through every
+// position checks that the handover neither skips nor repeats a start.
+TEST(SearchDifferentialTest, HandoverToTwoWayLosesNoStart) {
+  for (size_t half : {3u, 8u, 20u}) {
+    std::string run(half, 'a');
+    std::string pattern = run + "b" + run;
+    for (size_t at = 0; at < 400; ++at) {
+      std::string text =
+          std::string(at, 'a') + pattern + std::string(400 - at, 'a');
+      SCOPED_TRACE(CaseText(static_cast<int>(at), text, pattern));
+      ASSERT_EQ(FindString(text, pattern), at);
+      ASSERT_EQ(FindLastString(text, pattern), at);
+      ASSERT_EQ(CountStrings(text, pattern), 1u);
+      ASSERT_EQ(FindString(text, run + "c"), kNotFound);
+    }
+  }
+}
+
+// --- byte and set scans ------------------------------------------------------
+
+TEST(SearchDifferentialTest, ByteScansMatchReference) {
+  Inputs inputs(kSeed + 2);
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string& alphabet = inputs.Alphabet();
+    std::string text = inputs.Random(alphabet + "xyz", 300);
+    size_t from = inputs.Below(text.size() + 1);
+    Placed placed(text, inputs.Below(16));
+    const char* base = placed.c_str();
+    std::string_view rest = std::string_view(text).substr(from);
+    auto in_rest = [&](size_t at) { return at == kNotFound ? at : at + from; };
+
+    char first = alphabet[inputs.Below(alphabet.size())];
+    char second = alphabet[inputs.Below(alphabet.size())];
+    SCOPED_TRACE(CaseText(round, text, std::string{first, second}));
+    size_t one = in_rest(rest.find(first));
+    size_t either = in_rest(rest.find_first_of(std::string{first, second}));
+    ASSERT_EQ(OffsetOf(base, FindByteSse2(base + from, first)), one);
+    ASSERT_EQ(OffsetOf(base, FindEitherByteSse2(base + from, first, second)),
+              either);
+    if (!HasAvx2()) continue;
+    ASSERT_EQ(OffsetOf(base, FindByteAvx2(base + from, first)), one);
+    ASSERT_EQ(OffsetOf(base, FindEitherByteAvx2(base + from, first, second)),
+              either);
+  }
+}
+
+TEST(SearchDifferentialTest, SetScansMatchReference) {
+  Inputs inputs(kSeed + 3);
+  // Bytes that never occur in the texts, to pad sets past the sixteen
+  // members that the string-compare instruction takes.
+  const std::string absent = "0123456789ABCDEFGHIJ";
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string& alphabet = inputs.Alphabet();
+    std::string text = inputs.Random(alphabet + "xyz\x80", 200);
+    std::string set = inputs.Random(alphabet + "xyz\x80", 4);
+    if (set.empty()) set = "x";
+    set += absent.substr(0, inputs.Below(absent.size() + 1));
+    size_t from = inputs.Below(text.size() + 1);
+    Placed placed(text, inputs.Below(16));
+    const char* base = placed.c_str();
+    SCOPED_TRACE(CaseText(round, text, set));
+    size_t expected = NaiveFindAny(std::string_view(text).substr(from), set);
+    ASSERT_EQ(OffsetOf(base, FindAnyByte(base + from, set)),
+              expected == kNotFound ? kNotFound : expected + from);
+  }
+}
+
+TEST(SearchDifferentialTest, CompareMatchesReference) {
+  std::vector<int (*)(const char*, const char*)> compares = {
+      CompareSignedBytesSse2};
+  if (HasAvx2()) compares.push_back(CompareSignedBytesAvx2);
+  Inputs inputs(kSeed + 4);
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string& alphabet = inputs.Alphabet();
+    // Mostly a long common prefix, so that the difference falls in every
+    // block position and past the first few 128-byte rounds.
+    std::string a = inputs.Random(alphabet, 400);
+    std::string b =
+        a.substr(0, inputs.Below(a.size() + 1)) + inputs.Random(alphabet, 3);
+    if (round % 4 == 0) b = inputs.Random(alphabet, 150);
+    Placed first(a, inputs.Below(16));
+    Placed second(b, inputs.Below(16));
+    SCOPED_TRACE(CaseText(round, a, b));
+    for (auto compare : compares) {
+      ASSERT_EQ(compare(first.c_str(), second.c_str()), NaiveCompare(a, b));
+      ASSERT_EQ(compare(second.c_str(), first.c_str()), NaiveCompare(b, a));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vellum

@@ -1,0 +1,145 @@
+// The scans run on strings that end on the last byte of a page followed by
+// a page that cannot be read, and on strings that start a page preceded by
+// one: a read past the terminator or before the first block faults at once.
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "commands/search/byte_scan.h"
+#include "commands/search/cpu_features.h"
+#include "commands/search/search_commands.h"
+#include "commands/search/set_scan.h"
+#include "commands/search/string_compare.h"
+
+namespace vellum {
+namespace {
+
+// Three pages, the outer two unreadable; strings go against either edge of
+// the middle one.
+class GuardedPage {
+ public:
+  GuardedPage() : size_(static_cast<size_t>(sysconf(_SC_PAGESIZE))) {
+    void* map = mmap(nullptr, 3 * size_, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    EXPECT_NE(map, MAP_FAILED);
+    base_ = static_cast<char*>(map);
+    mprotect(base_, size_, PROT_NONE);
+    mprotect(base_ + 2 * size_, size_, PROT_NONE);
+  }
+  ~GuardedPage() { munmap(base_, 3 * size_); }
+
+  // `text` with its terminator on the page's last byte.
+  const char* AtEnd(const std::string& text) {
+    char* start = base_ + 2 * size_ - text.size() - 1;
+    std::memcpy(start, text.c_str(), text.size() + 1);
+    return start;
+  }
+  // `text` from the page's first byte.
+  const char* AtStart(const std::string& text) {
+    std::memcpy(base_ + size_, text.c_str(), text.size() + 1);
+    return base_ + size_;
+  }
+
+ private:
+  size_t size_;
+  char* base_;
+};
+
+// Lengths that put the terminator at every offset of a 16- or 32-byte block,
+// the first byte at every alignment, with and without whole rounds.
+std::vector<size_t> Lengths() {
+  std::vector<size_t> lengths;
+  for (size_t n = 0; n <= 80; ++n) lengths.push_back(n);
+  // The longest, with the 90 bytes that the compare test adds to it, still
+  // fits in a page.
+  for (size_t n : {127u, 128u, 129u, 1000u, 4000u}) lengths.push_back(n);
+  return lengths;
+}
+
+TEST(SearchGuardTest, ByteAndSetScansStopAtTheTerminator) {
+  GuardedPage source_page;
+  GuardedPage set_page;
+  for (size_t n : Lengths()) {
+    SCOPED_TRACE("length " + std::to_string(n));
+    std::string text(n, 'a');
+    for (const char* s : {source_page.AtEnd(text), source_page.AtStart(text)}) {
+      for (size_t from = 0; from <= n; from += (n > 40 ? 37 : 1)) {
+        EXPECT_EQ(FindByteSse2(s + from, 'b'), nullptr);
+        EXPECT_EQ(FindEitherByteSse2(s + from, 'b', '\xFF'), nullptr);
+        if (HasAvx2()) {
+          EXPECT_EQ(FindByteAvx2(s + from, 'b'), nullptr);
+          EXPECT_EQ(FindEitherByteAvx2(s + from, 'b', '\xFF'), nullptr);
+        }
+        EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd("bcd")), nullptr);
+        EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd("bcdefghijk")), nullptr);
+        EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd("bcdefghijklmnopqrstu")),
+                  nullptr);
+      }
+    }
+    if (n == 0) continue;
+    text.back() = 'z';
+    const char* s = source_page.AtEnd(text);
+    EXPECT_EQ(FindByteSse2(s, 'z'), s + n - 1);
+    EXPECT_EQ(FindEitherByteSse2(s, 'z', 'y'), s + n - 1);
+    if (HasAvx2()) {
+      EXPECT_EQ(FindByteAvx2(s, 'z'), s + n - 1);
+      EXPECT_EQ(FindEitherByteAvx2(s, 'z', 'y'), s + n - 1);
+    }
+    EXPECT_EQ(FindAnyByte(s, set_page.AtEnd("xyz")), s + n - 1);
+    EXPECT_EQ(FindAnyByte(s, set_page.AtEnd("bcdefghijklmnopqrstuvwxyz")),
+              s + n - 1);
+  }
+}
+
+TEST(SearchGuardTest, CompareStopsAtTheTerminator) {
+  std::vector<int (*)(const char*, const char*)> compares = {
+      CompareSignedBytesSse2};
+  if (HasAvx2()) compares.push_back(CompareSignedBytesAvx2);
+  GuardedPage first_page;
+  GuardedPage second_page;
+  for (size_t n : Lengths()) {
+    SCOPED_TRACE("length " + std::to_string(n));
+    std::string text(n, 'q');
+    for (size_t shift : {0u, 1u, 5u, 16u, 31u, 64u, 90u}) {
+      // Equal strings, one against the end of its page and the other
+      // further from it, so their page ends fall at different points.
+      const char* a = first_page.AtEnd(text);
+      const char* b = second_page.AtEnd(text + std::string(shift, 'q'));
+      for (auto compare : compares) {
+        EXPECT_EQ(compare(a, b), shift == 0 ? 0 : -1);
+        EXPECT_EQ(compare(b, a), shift == 0 ? 0 : 1);
+      }
+    }
+    const char* a = first_page.AtEnd(text);
+    const char* b = second_page.AtStart(text);
+    for (auto compare : compares) EXPECT_EQ(compare(a, b), 0);
+  }
+}
+
+TEST(SearchGuardTest, CommandsReadNoFurtherThanTheTerminator) {
+  GuardedPage source_page;
+  GuardedPage search_page;
+  for (size_t n : Lengths()) {
+    SCOPED_TRACE("length " + std::to_string(n));
+    std::string text(n, 'a');
+    const char* s = source_page.AtEnd(text);
+    const char* absent = search_page.AtEnd("ab");
+    const int32_t past_end = static_cast<int32_t>(n) + 1;
+    EXPECT_EQ(Instr_2(s, absent), 0);
+    EXPECT_EQ(Instr_3(s, absent, past_end), 0);
+    EXPECT_EQ(Instr_3(s, absent, 2147483647), 0);
+    EXPECT_EQ(FindChar_3(s, search_page.AtEnd("xyz"), past_end), 0);
+    EXPECT_EQ(FindAsc_3(s, 'b', 2147483647), 0);
+    EXPECT_EQ(ReverseInstr(s, absent), 0);
+    EXPECT_EQ(CountString(s, absent), 0);
+    EXPECT_EQ(MidAsc(s, 2147483647), 0);
+    EXPECT_EQ(Compare(s, search_page.AtStart(text)), 0);
+  }
+}
+
+}  // namespace
+}  // namespace vellum
