@@ -1,37 +1,14 @@
 #include "commands/chars/fast_commands.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
+#include "commands/chars/case_map.h"
 #include "host/host_string.h"
 
 namespace vellum {
 namespace {
-
-// Switches the case of the 26 letters from `first` in `count` bytes. Sixteen
-// bytes at a time: a letter is a byte whose distance from `first`, moved into
-// the signed range, compares below -128 + 26; its 0x20 bit flips.
-void MapLetters(const unsigned char* in, unsigned char* out, size_t count,
-                unsigned char first) {
-  const __m128i to_signed = _mm_set1_epi8(static_cast<char>(0x80 - first));
-  const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
-  const __m128i case_bit = _mm_set1_epi8(0x20);
-  size_t i = 0;
-  for (; i + 16 <= count; i += 16) {
-    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    __m128i letters =
-        _mm_cmplt_epi8(_mm_add_epi8(bytes, to_signed), limit);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
-                     _mm_xor_si128(bytes, _mm_and_si128(letters, case_bit)));
-  }
-  for (; i < count; ++i) {
-    unsigned char byte = in[i];
-    out[i] = byte ^ (static_cast<unsigned char>(byte - first) < 26 ? 0x20 : 0);
-  }
-}
 
 HostString CaseCopy(HostString old_result, const char* source,
                     unsigned char first) {
@@ -39,8 +16,8 @@ HostString CaseCopy(HostString old_result, const char* source,
   if (text.empty()) return Finish(old_result, nullptr);
   HostString result = AllocHostString(static_cast<int64_t>(text.size()) + 1);
   if (result == nullptr) return Finish(old_result, nullptr);
-  MapLetters(reinterpret_cast<const unsigned char*>(text.data()),
-             reinterpret_cast<unsigned char*>(result), text.size(), first);
+  MapLetterCase(reinterpret_cast<const unsigned char*>(text.data()),
+                reinterpret_cast<unsigned char*>(result), text.size(), first);
   result[text.size()] = '\0';
   return Finish(old_result, result);
 }
