@@ -100,6 +100,11 @@ run_tests() {
   build_native native
   say "native unit tests and case files"
   (cd build/native && ctest --output-on-failure -j"$JOBS")
+  say "case files under valgrind memcheck"
+  command -v valgrind >/dev/null || apt_install valgrind
+  valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
+    build/native/host_emulator --module build/native/Vellum3Util_16.so \
+    --table host/module.rc check tests/cases/*.cases
   build_product
   say "case files against the DLL"
   if wine_usable; then emulate_windows check "$ROOT"/tests/cases/*.cases; fi
@@ -113,6 +118,6 @@ case "${1:-}" in
   test) run_tests ;;
   bench)
     build_native native
-    build/native/benchmarks --benchmark_min_time=0.2 ;;
+    build/native/benchmarks --benchmark_min_time=0.2 --benchmark_repetitions=3 ;;
   *) echo "usage: ./build.sh [test|bench]" >&2; exit 2 ;;
 esac
