@@ -12,6 +12,7 @@
 #include "commands/split/delimiter_split.h"
 #include "commands/split/split_queries.h"
 #include "commands/split/split_store.h"
+#include "emulator/case_file.h"
 #include "tests/unit/host_fixture.h"
 
 namespace vellum::testing {
@@ -30,22 +31,8 @@ struct Word {
   }
 };
 
-std::string Printable(const std::string& bytes) {
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (c >= 32 && c < 127 && c != '\\') {
-      out += static_cast<char>(c);
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    }
-  }
-  return out;
-}
-
 std::ostream& operator<<(std::ostream& out, const Word& word) {
-  return out << "{\"" << Printable(word.text) << "\" at " << word.position
+  return out << "{" << emulator::Quote(word.text) << " at " << word.position
              << " by " << static_cast<int>(static_cast<unsigned char>(word.delimiter))
              << "}";
 }
@@ -178,8 +165,8 @@ TEST_F(SplitDifferentialTest, SplitStringMatchesReference) {
     const std::string before = source;
     SplitString(source.c_str(), null_set ? nullptr : delimiters.c_str());
     SCOPED_TRACE(::testing::Message()
-                 << "seed " << kSeed << " case " << i << ": SPLIT STRING(\""
-                 << Printable(source) << "\", \"" << Printable(delimiters) << "\")");
+                 << "seed " << kSeed << " case " << i << ": SPLIT STRING("
+                 << emulator::Quote(source) << ", " << emulator::Quote(delimiters) << ")");
     ASSERT_EQ(StoreWords(), ReferenceSplit(source, delimiters));
     ASSERT_EQ(source, before);
   }
@@ -209,8 +196,8 @@ TEST_F(SplitDifferentialTest, SplitCsvStringMatchesReference) {
     const std::string before = source;
     SplitCsvString3(source.c_str(), dialect.separator, dialect.quote);
     SCOPED_TRACE(::testing::Message()
-                 << "seed " << kSeed << " case " << i << ": SPLIT CSV STRING(\""
-                 << Printable(source) << "\", separator "
+                 << "seed " << kSeed << " case " << i << ": SPLIT CSV STRING("
+                 << emulator::Quote(source) << ", separator "
                  << static_cast<int>(static_cast<unsigned char>(separator))
                  << ", quote "
                  << (quote ? static_cast<int>(static_cast<unsigned char>(*quote)) : -1)
