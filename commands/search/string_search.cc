@@ -1,7 +1,10 @@
 #include "commands/search/string_search.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "commands/search/cpu_features.h"
+#include "commands/search/passing_starts.h"
 #include "commands/search/sse2_blocks.h"
 #include "commands/search/two_way.h"
 
@@ -44,16 +47,19 @@ size_t FindLastByte(std::string_view text, char byte) {
 // The first-and-last-byte filter: for sixteen candidate starts at once, one
 // compare of the pattern's first byte and one of its last byte, both
 // unaligned loads inside the text; only starts that pass both are compared
-// in full. On ordinary text few starts pass. On repetitive text many do,
-// and the filter alone could take time proportional to text × pattern, so
-// the work spent on full compares is counted and, once it exceeds the
-// ground covered, the rest of the search goes to two-way.
+// in full. The forward walk collects its passing starts with the same test
+// (passing_starts.cc) and compares them here. On ordinary text few starts
+// pass. On repetitive text many do, and the filter alone could take time
+// proportional to text × pattern, so the work spent on full compares is
+// counted and, once it exceeds the ground covered (see OverBudget), the rest
+// of the search goes to two-way.
 class Candidates {
  public:
-  Candidates(std::string_view text, std::string_view pattern)
-      : text_(text.data()),
+  Candidates(const char* text, std::string_view pattern)
+      : text_(text),
         pattern_(pattern.data()),
         size_(pattern.size()),
+        middle_(pattern.size() < 2 ? 0 : pattern.size() - 2),
         first_(sse2::Splat(pattern.front())),
         last_(sse2::Splat(pattern.back())) {}
 
@@ -80,17 +86,11 @@ class Candidates {
   }
 
   // Whether the pattern occurs at `at`, whose ends already match; adds the
-  // bytes compared to the work done.
-  bool Matches(size_t at) {
-    size_t middle = size_ - 2;
-    size_t same = CommonPrefix(text_ + at + 1, pattern_ + 1, middle);
-    work_ += same + 1;
-    return same == middle;
-  }
-
-  // Whether full compares have cost more than the distance scanned allows.
-  bool OverBudget(size_t scanned) const {
-    return work_ > scanned + 2 * size_ + 64;
+  // bytes compared to `*work`.
+  bool Matches(size_t at, size_t* work) const {
+    size_t same = CommonPrefix(text_ + at + 1, pattern_ + 1, middle_);
+    *work += same + 1;
+    return same == middle_;
   }
 
  private:
@@ -104,41 +104,23 @@ class Candidates {
   const char* text_;
   const char* pattern_;
   size_t size_;
+  size_t middle_;  // bytes between the first and the last
   __m128i first_;
   __m128i last_;
-  size_t work_ = 0;  // bytes compared by Matches
 };
 
-size_t FindWithFilter(std::string_view text, std::string_view pattern,
-                      size_t from) {
-  const size_t last = text.size() - pattern.size();
-  Candidates candidates(text, pattern);
-  size_t at = from;
-  for (; at <= last && last - at >= kBlock - 1; at += kBlock) {
-    if (last - at >= 4 * kBlock - 1 && !candidates.AnyOf64(at)) {
-      at += 3 * kBlock;  // and the loop's own step: 64 starts in all
-      continue;
-    }
-    for (unsigned hits = candidates.Block(at); hits != 0; hits &= hits - 1) {
-      size_t start = at + sse2::LowestBit(hits);
-      if (candidates.Matches(start)) return start;
-      if (candidates.OverBudget(start - from)) {
-        return TwoWayFind(ForwardBytes{text.data(), text.size()},
-                          ForwardBytes{pattern.data(), pattern.size()},
-                          start + 1);
-      }
-    }
-  }
-  for (; at <= last; ++at) {  // fewer than sixteen starts left
-    if (candidates.Passes(at) && candidates.Matches(at)) return at;
-  }
-  return kNotFound;
+// Whether `work` bytes of full compares are more than `scanned` starts allow
+// for a pattern of `size` bytes: past that point the filter is not paying
+// for itself and two-way, linear whatever the input, takes over.
+bool OverBudget(size_t work, size_t scanned, size_t size) {
+  return work > scanned + 2 * size + 64;
 }
 
 // The same filter moving from the end of the text towards its start.
 size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
   const size_t m = pattern.size();
-  Candidates candidates(text, pattern);
+  Candidates candidates(text.data(), pattern);
+  size_t work = 0;
   size_t end = text.size() - m + 1;  // starts below `end` are left to try
   for (; end >= kBlock; end -= kBlock) {
     if (end >= 4 * kBlock && !candidates.AnyOf64(end - 4 * kBlock)) {
@@ -149,8 +131,8 @@ size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
     for (unsigned hits = candidates.Block(at); hits != 0;
          hits &= ~(1u << sse2::HighestBit(hits))) {
       size_t start = at + sse2::HighestBit(hits);
-      if (candidates.Matches(start)) return start;
-      if (candidates.OverBudget(text.size() - start)) {
+      if (candidates.Matches(start, &work)) return start;
+      if (OverBudget(work, text.size() - start, m)) {
         // Leftmost in the reversed text is rightmost here; starts from
         // `start` on are done, so the reversed search skips them.
         size_t found = TwoWayFind(ReversedBytes{text.data(), text.size()},
@@ -161,12 +143,121 @@ size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
     }
   }
   while (end-- > 0) {  // fewer than sixteen starts left
-    if (candidates.Passes(end) && candidates.Matches(end)) return end;
+    if (candidates.Passes(end) && candidates.Matches(end, &work)) return end;
   }
   return kNotFound;
 }
 
 }  // namespace
+
+MatchWalker::MatchWalker(std::string_view text, std::string_view pattern,
+                         size_t from)
+    : text_(text.data()),
+      text_size_(text.size()),
+      pattern_(pattern.data()),
+      pattern_size_(pattern.size()),
+      origin_(from),
+      resume_(pattern.empty() ? kNotFound : from),
+      scan_(from),
+      collect_(HasAvx2() ? CollectPassingAvx2 : CollectPassingSse2) {}
+
+// Passing starts are collected a block at a time, many matches' worth
+// ahead, and then compared in order, skipping those that overlap the last
+// match: matches a few bytes apart cost a compare each, not a new search,
+// and the loop over collected starts runs long enough to be predicted.
+size_t MatchWalker::Next(size_t* out, size_t capacity) {
+  const size_t m = pattern_size_;
+  if (m > text_size_ || resume_ > text_size_ - m) return 0;
+  if (two_way_) return NextByTwoWay(out, capacity);
+  const StartFilter filter{text_, text_size_ - m, m - 1, pattern_[0],
+                           pattern_[m - 1]};
+  const Candidates candidates(text_, {pattern_, m});
+  const bool pair = IsPairOfDifferentBytes();
+  // Locals, not members, in the loop: stores through `out` could alias
+  // the members and would force them back to memory at every match.
+  size_t resume = resume_;
+  size_t work = work_;
+  size_t head = head_;
+  size_t collected = collected_;
+  size_t found = 0;
+  while (found < capacity) {
+    if (head == collected) {
+      // Collecting only as far as the matches asked for need keeps a
+      // search for one match from reading the whole text.
+      scan_ = std::max(scan_, resume);
+      head = 0;
+      collected = collect_(filter, &scan_,
+                           std::min(capacity - found, kEnough), starts_);
+      if (collected == 0) break;
+    }
+    if (pair) {  // every collected start is a match, none overlapping
+      size_t taken = std::min(collected - head, capacity - found);
+      std::copy(starts_ + head, starts_ + head + taken, out + found);
+      head += taken;
+      found += taken;
+      resume = out[found - 1] + m;
+      continue;
+    }
+    size_t start = starts_[head++];
+    if (start < resume) continue;  // overlaps the last match
+    if (candidates.Matches(start, &work)) {
+      out[found++] = start;
+      resume = start + m;
+    } else if (OverBudget(work, start - origin_, m)) {
+      two_way_ = true;
+      resume = start + 1;
+      head = collected;
+      break;
+    }
+  }
+  resume_ = resume;
+  work_ = work;
+  head_ = head;
+  collected_ = collected;
+  return two_way_ ? found + NextByTwoWay(out + found, capacity - found)
+                  : found;
+}
+
+// Two different bytes can only match at starts that do not overlap, and
+// every start that passes the filter matches: nothing is left to compare.
+bool MatchWalker::IsPairOfDifferentBytes() const {
+  return pattern_size_ == 2 && pattern_[0] != pattern_[1];
+}
+
+// For a pair of different bytes the filter's passes are counted in place
+// and never listed.
+size_t MatchWalker::CountRest() {
+  const size_t m = pattern_size_;
+  if (IsPairOfDifferentBytes() && head_ == collected_ &&
+      !two_way_ && m <= text_size_ && resume_ <= text_size_ - m) {
+    const StartFilter filter{text_, text_size_ - m, 1, pattern_[0],
+                             pattern_[1]};
+    CountPassingFn count_passing =
+        HasAvx2() ? CountPassingAvx2 : CountPassingSse2;
+    size_t from = std::max(scan_, resume_);
+    resume_ = kNotFound;
+    return count_passing(filter, from);
+  }
+  size_t count = 0;
+  size_t batch[64];
+  for (size_t found; (found = Next(batch, 64)) != 0;) count += found;
+  return count;
+}
+
+size_t MatchWalker::NextByTwoWay(size_t* out, size_t capacity) {
+  size_t found = 0;
+  while (found < capacity) {
+    size_t at = TwoWayFind(ForwardBytes{text_, text_size_},
+                           ForwardBytes{pattern_, pattern_size_}, resume_);
+    if (at == kNotFound) {
+      resume_ = kNotFound;  // so that a further call returns at once
+      break;
+    }
+    out[found++] = at;
+    resume_ = at + pattern_size_;
+  }
+  return found;
+}
 
 size_t FindString(std::string_view text, std::string_view pattern,
                   size_t from) {
@@ -179,7 +270,8 @@ size_t FindString(std::string_view text, std::string_view pattern,
         std::memchr(text.data() + from, pattern[0], text.size() - from);
     return hit ? static_cast<const char*>(hit) - text.data() : kNotFound;
   }
-  return FindWithFilter(text, pattern, from);
+  size_t at;
+  return MatchWalker(text, pattern, from).Next(&at, 1) == 1 ? at : kNotFound;
 }
 
 size_t FindLastString(std::string_view text, std::string_view pattern) {
@@ -189,13 +281,7 @@ size_t FindLastString(std::string_view text, std::string_view pattern) {
 }
 
 size_t CountStrings(std::string_view text, std::string_view pattern) {
-  if (text.empty() || pattern.empty()) return 0;
-  size_t count = 0;
-  for (size_t at = FindString(text, pattern); at != kNotFound;
-       at = FindString(text, pattern, at + pattern.size())) {
-    ++count;
-  }
-  return count;
+  return MatchWalker(text, pattern).CountRest();
 }
 
 }  // namespace vellum

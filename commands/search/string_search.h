@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "commands/search/passing_starts.h"
+
 namespace vellum {
 
 inline constexpr size_t kNotFound = std::string_view::npos;
@@ -21,10 +23,53 @@ size_t FindString(std::string_view text, std::string_view pattern,
 // kNotFound; kNotFound too for an empty pattern.
 size_t FindLastString(std::string_view text, std::string_view pattern);
 
-// Number of non-overlapping occurrences of a non-empty `pattern`, taken left
-// to right, each search resuming just after the previous match; 0 for an
-// empty text or pattern. The one counting routine: REPLACE ALL$ sizes its
-// result with it.
+// The occurrences of `pattern` in `text` from `from` on, leftmost first and
+// non-overlapping, each search resuming just after the previous match: in
+// 'aaaaa' the matches of 'aa' are at 0 and 2. None for an empty pattern.
+//
+// The walk keeps the search's state between matches instead of starting a
+// new search after each one, so that crowded matches cost no set-up each.
+// Walking the same text and pattern twice yields the same matches.
+class MatchWalker {
+ public:
+  MatchWalker(std::string_view text, std::string_view pattern,
+              size_t from = 0);
+
+  // Stores the offsets of the next matches, at most `capacity` of them, in
+  // `out` and returns how many it stored; fewer than `capacity` only when
+  // no match is left. Reads at most a block of starts past what the search
+  // for the last match it returns needs.
+  size_t Next(size_t* out, size_t capacity);
+
+  // The number of matches not yet returned; none is left afterwards.
+  size_t CountRest();
+
+ private:
+  bool IsPairOfDifferentBytes() const;
+
+  // Next's work once the filter has handed over to two-way.
+  size_t NextByTwoWay(size_t* out, size_t capacity);
+
+  // Passing starts collected per refill, at least.
+  static constexpr size_t kEnough = 64;
+
+  const char* text_;
+  size_t text_size_;
+  const char* pattern_;
+  size_t pattern_size_;
+  size_t origin_;         // where the walk began
+  size_t resume_;         // starts below this are done with
+  size_t scan_;           // starts below this have been collected
+  size_t work_ = 0;       // bytes compared in full so far
+  bool two_way_ = false;  // the filter has handed over
+  CollectPassingFn collect_;
+  size_t head_ = 0;       // starts_[head_, collected_) wait to be compared
+  size_t collected_ = 0;
+  size_t starts_[kEnough + kCollectSlack];
+};
+
+// Number of the matches of the walk above: 0 for an empty text or pattern.
+// The one counting routine: REPLACE ALL$ sizes its result with it.
 size_t CountStrings(std::string_view text, std::string_view pattern);
 
 }  // namespace vellum

@@ -109,6 +109,30 @@ TEST_F(EditDifferentialTest, ReplaceAndRemoveMatchTheByteWalk) {
   }
 }
 
+// Longer sources, so that the copying pass walks many blocks and batches
+// of matches and copies short pieces with blocks that run past them, with
+// inserts on both sides of the padded copy's size.
+TEST_F(EditDifferentialTest, ReplaceAllOnLongSourcesMatchesTheByteWalk) {
+  for (const std::string alphabet : kAlphabets) {
+    for (int round = 0; round < kRounds / 8; ++round) {
+      Arg source = RandomArg(alphabet, 700);
+      Arg search = RandomArg(alphabet, 4);
+      Arg insert = RandomArg(alphabet + "xy", 70);
+      SCOPED_TRACE(::testing::Message()
+                   << "seed " << kSeed << " alphabet \"" << alphabet
+                   << "\" round " << round << ": source \""
+                   << source.value_or("<null>") << "\" search \""
+                   << search.value_or("<null>") << "\" insert \""
+                   << insert.value_or("<null>") << "\"");
+      FakeCoreBeginCall();
+      EXPECT_EQ(TakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
+                                            Ptr(insert))),
+                ReferenceReplace(source, search, insert, true));
+      if (HasFailure()) return;
+    }
+  }
+}
+
 TEST_F(EditDifferentialTest, TrimsMatchStrippingByteByByte) {
   using TrimFn = HostString (*)(HostString, const char*);
   using TrimSetFn = HostString (*)(HostString, const char*, const char*);

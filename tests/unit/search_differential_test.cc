@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "commands/search/byte_scan.h"
 #include "commands/search/cpu_features.h"
+#include "commands/search/passing_starts.h"
 #include "commands/search/set_scan.h"
 #include "commands/search/string_compare.h"
 #include "commands/search/string_search.h"
@@ -252,6 +254,96 @@ TEST(SearchDifferentialTest, HandoverToTwoWayLosesNoStart) {
       ASSERT_EQ(FindLastString(text, pattern), at);
       ASSERT_EQ(CountStrings(text, pattern), 1u);
       ASSERT_EQ(FindString(text, run + "c"), kNotFound);
+    }
+  }
+}
+
+// --- the match walk -------------------------------------------------------
+
+std::vector<size_t> NaiveMatches(std::string_view text,
+                                 std::string_view pattern, size_t from) {
+  std::vector<size_t> matches;
+  for (size_t at = from; at + pattern.size() <= text.size();) {
+    if (text.compare(at, pattern.size(), pattern) == 0) {
+      matches.push_back(at);
+      at += pattern.size();
+    } else {
+      ++at;
+    }
+  }
+  return matches;
+}
+
+// Texts of many blocks of starts, walked in batches of every size from one
+// so that batch ends fall at every point of the collected starts, stopped
+// part way and the rest counted: the walk, its count and CountStrings agree
+// with the byte walk.
+TEST(SearchDifferentialTest, MatchWalkMatchesReference) {
+  Inputs inputs(kSeed + 6);
+  for (int round = 0; round < kRounds / 2; ++round) {
+    const std::string& alphabet = inputs.Alphabet();
+    std::string pattern = inputs.Random(alphabet, 6);
+    if (pattern.empty()) pattern = alphabet.substr(0, 1);
+    std::string text = round % 2 ? inputs.Random(alphabet, 1200)
+                                 : inputs.Around(pattern, alphabet, 200);
+    SCOPED_TRACE(CaseText(round, text, pattern));
+    size_t from = inputs.Below(text.size() + 2);
+    std::vector<size_t> expected = NaiveMatches(text, pattern, from);
+
+    MatchWalker walker(text, pattern, from);
+    std::vector<size_t> batch(1 + inputs.Below(70));
+    size_t stop = inputs.Below(expected.size() + 1);
+    std::vector<size_t> walked;
+    while (walked.size() < stop) {
+      size_t found = walker.Next(
+          batch.data(), std::min(batch.size(), stop - walked.size()));
+      ASSERT_NE(found, 0u);
+      walked.insert(walked.end(), batch.begin(), batch.begin() + found);
+    }
+    ASSERT_TRUE(std::equal(walked.begin(), walked.end(), expected.begin()));
+    ASSERT_EQ(walker.CountRest(), expected.size() - stop);
+    ASSERT_EQ(walker.Next(batch.data(), batch.size()), 0u);
+    ASSERT_EQ(CountStrings(text, pattern), NaiveCount(text, pattern));
+  }
+}
+
+// The filter's passing starts, collected and counted by both versions,
+// against a byte-by-byte test, with texts ending at every point of a block.
+TEST(SearchDifferentialTest, PassingStartsMatchReference) {
+  std::vector<CollectPassingFn> collects = {CollectPassingSse2};
+  std::vector<CountPassingFn> counts = {CountPassingSse2};
+  if (HasAvx2()) {
+    collects.push_back(CollectPassingAvx2);
+    counts.push_back(CountPassingAvx2);
+  }
+  Inputs inputs(kSeed + 7);
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string& alphabet = inputs.Alphabet();
+    std::string text = inputs.Random(alphabet + "xyz", 700);
+    size_t span = inputs.Below(6);
+    if (text.size() <= span) continue;
+    char first = alphabet[inputs.Below(alphabet.size())];
+    char last = alphabet[inputs.Below(alphabet.size())];
+    SCOPED_TRACE(CaseText(round, text, std::string{first, last}));
+    const StartFilter filter{text.data(), text.size() - span - 1, span, first,
+                             last};
+    size_t from = inputs.Below(text.size() + 1);
+    std::vector<size_t> expected;
+    for (size_t at = from; at <= filter.last_start; ++at) {
+      if (text[at] == first && text[at + span] == last) expected.push_back(at);
+    }
+    for (CountPassingFn count : counts) {
+      ASSERT_EQ(count(filter, from), expected.size());
+    }
+    for (CollectPassingFn collect : collects) {
+      size_t enough = 1 + inputs.Below(40);
+      std::vector<size_t> out(enough + kCollectSlack);
+      std::vector<size_t> collected;
+      for (size_t scan = from; scan <= filter.last_start;) {
+        size_t found = collect(filter, &scan, enough, out.data());
+        collected.insert(collected.end(), out.begin(), out.begin() + found);
+      }
+      ASSERT_EQ(collected, expected);
     }
   }
 }

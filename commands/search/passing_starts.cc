@@ -1,0 +1,166 @@
+#include "commands/search/passing_starts.h"
+
+#include <cstdint>
+
+#include "commands/search/sse2_blocks.h"
+
+namespace vellum {
+namespace {
+
+using sse2::kBlock;
+
+// Processors with only SSE2 may lack the population-count instruction.
+inline unsigned CountBits(uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<unsigned>((bits * 0x0101010101010101u) >> 56);
+}
+
+// A 32-bit build would call a library routine for the 64-bit builtin.
+inline unsigned LowestBit64(uint64_t bits) {
+#if defined(__GNUC__) && defined(__x86_64__)
+  return static_cast<unsigned>(__builtin_ctzll(bits));
+#else
+  uint32_t low = static_cast<uint32_t>(bits);
+  return low != 0 ? sse2::LowestBit(low)
+                  : 32 + sse2::LowestBit(static_cast<uint32_t>(bits >> 32));
+#endif
+}
+
+// Writes `base + i` for each set bit i of the 128-bit mask high:low,
+// lowest first, to `out` and returns how many. The lowest two are written
+// whether or not they exist, the count telling which are real: ordinary
+// text has at most two passing starts in a block, and a branch on how many
+// would be mispredicted about once per match.
+inline size_t Spread(uint64_t low, uint64_t high, size_t base, size_t* out) {
+  constexpr uint64_t kStop = uint64_t{1} << 63;  // keeps the scan defined
+  size_t count = CountBits(low) + CountBits(high);
+  // The lowest two: the first from whichever half has a bit, the second
+  // from what is left of that half or else from the high half.
+  bool low_empty = low == 0;
+  uint64_t bits = low_empty ? high : low;
+  size_t at = low_empty ? base + 64 : base;
+  out[0] = at + LowestBit64(bits | kStop);
+  bits &= bits - 1;
+  bool low_spent = bits == 0 && !low_empty;
+  out[1] = (low_spent ? base + 64 : at) +
+           LowestBit64((low_spent ? high : bits) | kStop);
+  if (count > 2) {  // dense: all of them, one at a time
+    size_t i = 0;
+    for (; low != 0; low &= low - 1) out[i++] = base + LowestBit64(low);
+    for (; high != 0; high &= high - 1) {
+      out[i++] = base + 64 + LowestBit64(high);
+    }
+  }
+  return count;
+}
+
+class Sse2Filter {
+ public:
+  explicit Sse2Filter(const StartFilter& filter)
+      : text_(filter.text),
+        span_(filter.span),
+        first_(sse2::Splat(filter.first)),
+        last_(sse2::Splat(filter.last)) {}
+
+  // The number of passing starts in the block from `at`: each passing
+  // start is -1 in one byte lane, eight blocks of lanes are summed, and
+  // the sums are added across lanes as unsigned bytes.
+  __m128i CountBlock(size_t at) const {
+    __m128i lanes = _mm_setzero_si128();
+    for (size_t i = 0; i < 8; ++i) {
+      lanes = _mm_sub_epi8(lanes, Passing(at + i * kBlock));
+    }
+    return _mm_sad_epu8(lanes, _mm_setzero_si128());
+  }
+
+  // The passing starts of the block from `at` into `out`, with their
+  // count. One mask over the whole block settles most blocks of ordinary
+  // text; the caller keeps the block's last start inside the text.
+  size_t Block(size_t at, size_t* out) const {
+    __m128i p[8];
+    __m128i any = _mm_setzero_si128();
+    for (size_t i = 0; i < 8; ++i) {
+      p[i] = Passing(at + i * kBlock);
+      any = _mm_or_si128(any, p[i]);
+    }
+    if (_mm_movemask_epi8(any) == 0) return 0;
+    return Spread(Bits(p[0], p[1], p[2], p[3]), Bits(p[4], p[5], p[6], p[7]),
+                  at, out);
+  }
+
+ private:
+  // 0xFF in byte i when start `at + i` passes.
+  __m128i Passing(size_t at) const {
+    return _mm_and_si128(
+        _mm_cmpeq_epi8(sse2::LoadUnaligned(text_ + at), first_),
+        _mm_cmpeq_epi8(sse2::LoadUnaligned(text_ + at + span_), last_));
+  }
+
+  static uint64_t Bits(__m128i p0, __m128i p1, __m128i p2, __m128i p3) {
+    auto mask = [](__m128i p) {
+      return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(p))};
+    };
+    return mask(p0) | mask(p1) << 16 | mask(p2) << 32 | mask(p3) << 48;
+  }
+
+  const char* text_;
+  size_t span_;
+  __m128i first_;
+  __m128i last_;
+};
+
+}  // namespace
+
+size_t CollectFewPassing(const StartFilter& filter, size_t from, size_t* out) {
+  size_t count = 0;
+  for (size_t at = from; at <= filter.last_start; ++at) {
+    if (filter.text[at] == filter.first &&
+        filter.text[at + filter.span] == filter.last) {
+      out[count++] = at;
+    }
+  }
+  return count;
+}
+
+size_t CountFewPassing(const StartFilter& filter, size_t from) {
+  size_t count = 0;
+  for (size_t at = from; at <= filter.last_start; ++at) {
+    count += filter.text[at] == filter.first &&
+             filter.text[at + filter.span] == filter.last;
+  }
+  return count;
+}
+
+size_t CountPassingSse2(const StartFilter& filter, size_t from) {
+  const Sse2Filter blocks(filter);
+  __m128i sums = _mm_setzero_si128();  // two 64-bit counts
+  size_t at = from;
+  for (; at + kStartBlock - 1 <= filter.last_start; at += kStartBlock) {
+    sums = _mm_add_epi64(sums, blocks.CountBlock(at));
+  }
+  alignas(16) uint64_t halves[2];
+  _mm_store_si128(reinterpret_cast<__m128i*>(halves), sums);
+  return static_cast<size_t>(halves[0] + halves[1]) +
+         CountFewPassing(filter, at);
+}
+
+size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
+                          size_t enough, size_t* out) {
+  const Sse2Filter blocks(filter);
+  size_t at = *scan;
+  size_t count = 0;
+  for (; count < enough && at + kStartBlock - 1 <= filter.last_start;
+       at += kStartBlock) {
+    count += blocks.Block(at, out + count);
+  }
+  if (count < enough && at <= filter.last_start) {
+    count += CollectFewPassing(filter, at, out + count);
+    at = filter.last_start + 1;
+  }
+  *scan = at;
+  return count;
+}
+
+}  // namespace vellum

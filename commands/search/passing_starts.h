@@ -1,0 +1,50 @@
+// Collecting, ahead of the full compares, the starts that pass the
+// first-and-last-byte filter of the forward substring search.
+#pragma once
+
+#include <cstddef>
+
+namespace vellum {
+
+// Start s passes when text[s] is the pattern's first byte and
+// text[s + span] its last byte.
+struct StartFilter {
+  const char* text;
+  size_t last_start;  // text size minus pattern size
+  size_t span;        // pattern size minus one
+  char first;
+  char last;
+};
+
+// Blocks of this many starts are tested together.
+inline constexpr size_t kStartBlock = 128;
+
+// The room `out` needs past `enough` entries: one more block's passing
+// starts, and the two scratch entries a block may write past them.
+inline constexpr size_t kCollectSlack = kStartBlock + 2;
+
+// Appends to `out` the passing starts from `*scan` on, in order, a block at
+// a time, until at least `enough` are stored or no start is left; returns
+// how many, and moves `*scan` past the starts examined. The two versions
+// give the same answers; the AVX2 one runs only where HasAvx2() says so.
+using CollectPassingFn = size_t (*)(const StartFilter& filter, size_t* scan,
+                                    size_t enough, size_t* out);
+size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
+                          size_t enough, size_t* out);
+size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
+                          size_t enough, size_t* out);
+
+// The number of passing starts from `from` on. Where no two passing starts
+// can belong to overlapping matches and passing is matching, as for a
+// pattern of two different bytes, this is the number of matches, counted
+// without listing them.
+using CountPassingFn = size_t (*)(const StartFilter& filter, size_t from);
+size_t CountPassingSse2(const StartFilter& filter, size_t from);
+size_t CountPassingAvx2(const StartFilter& filter, size_t from);
+
+// The starts from `from` to the filter's last start, fewer than a block,
+// one at a time; shared by both versions for the end of the text.
+size_t CollectFewPassing(const StartFilter& filter, size_t from, size_t* out);
+size_t CountFewPassing(const StartFilter& filter, size_t from);
+
+}  // namespace vellum

@@ -1,0 +1,148 @@
+// The 32-byte version of the start collection. Everything after the target
+// pragma is compiled for AVX2 and runs only where HasAvx2() says so; the
+// headers come before it so that no shared inline function is compiled
+// for AVX2 and then taken by the linker for the SSE2 code. Every processor
+// with AVX2 also has the population-count instruction.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "commands/search/passing_starts.h"
+#include "commands/search/sse2_blocks.h"
+
+#if defined(__GNUC__)
+#pragma GCC target("avx2,popcnt")
+#endif
+
+namespace vellum {
+namespace {
+
+constexpr size_t kWide = 32;
+
+__m256i LoadWide(const char* p) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+inline unsigned CountBits(uint64_t bits) {
+#if defined(__GNUC__)
+  return static_cast<unsigned>(__builtin_popcountll(bits));
+#else
+  return __popcnt(static_cast<uint32_t>(bits)) +
+         __popcnt(static_cast<uint32_t>(bits >> 32));
+#endif
+}
+
+// A 32-bit build would call a library routine for the 64-bit builtin.
+inline unsigned LowestBit64(uint64_t bits) {
+#if defined(__GNUC__) && defined(__x86_64__)
+  return static_cast<unsigned>(__builtin_ctzll(bits));
+#else
+  uint32_t low = static_cast<uint32_t>(bits);
+  return low != 0 ? sse2::LowestBit(low)
+                  : 32 + sse2::LowestBit(static_cast<uint32_t>(bits >> 32));
+#endif
+}
+
+// As in the SSE2 version: the lowest two written unconditionally.
+inline size_t Spread(uint64_t low, uint64_t high, size_t base, size_t* out) {
+  constexpr uint64_t kStop = uint64_t{1} << 63;  // keeps the scan defined
+  size_t count = CountBits(low) + CountBits(high);
+  // The lowest two: the first from whichever half has a bit, the second
+  // from what is left of that half or else from the high half.
+  bool low_empty = low == 0;
+  uint64_t bits = low_empty ? high : low;
+  size_t at = low_empty ? base + 64 : base;
+  out[0] = at + LowestBit64(bits | kStop);
+  bits &= bits - 1;
+  bool low_spent = bits == 0 && !low_empty;
+  out[1] = (low_spent ? base + 64 : at) +
+           LowestBit64((low_spent ? high : bits) | kStop);
+  if (count > 2) {  // dense: all of them, one at a time
+    size_t i = 0;
+    for (; low != 0; low &= low - 1) out[i++] = base + LowestBit64(low);
+    for (; high != 0; high &= high - 1) {
+      out[i++] = base + 64 + LowestBit64(high);
+    }
+  }
+  return count;
+}
+
+class Avx2Filter {
+ public:
+  explicit Avx2Filter(const StartFilter& filter)
+      : text_(filter.text),
+        span_(filter.span),
+        first_(_mm256_set1_epi8(filter.first)),
+        last_(_mm256_set1_epi8(filter.last)) {}
+
+  // As in the SSE2 version: passing starts summed as -1 per byte lane.
+  __m256i CountBlock(size_t at) const {
+    __m256i lanes = _mm256_setzero_si256();
+    for (size_t i = 0; i < 4; ++i) {
+      lanes = _mm256_sub_epi8(lanes, Passing(at + i * kWide));
+    }
+    return _mm256_sad_epu8(lanes, _mm256_setzero_si256());
+  }
+
+  size_t Block(size_t at, size_t* out) const {
+    __m256i p0 = Passing(at);
+    __m256i p1 = Passing(at + kWide);
+    __m256i p2 = Passing(at + 2 * kWide);
+    __m256i p3 = Passing(at + 3 * kWide);
+    __m256i any = _mm256_or_si256(_mm256_or_si256(p0, p1),
+                                  _mm256_or_si256(p2, p3));
+    if (_mm256_testz_si256(any, any)) return 0;
+    return Spread(Bits(p0, p1), Bits(p2, p3), at, out);
+  }
+
+ private:
+  __m256i Passing(size_t at) const {
+    return _mm256_and_si256(
+        _mm256_cmpeq_epi8(LoadWide(text_ + at), first_),
+        _mm256_cmpeq_epi8(LoadWide(text_ + at + span_), last_));
+  }
+
+  static uint64_t Bits(__m256i low, __m256i high) {
+    return uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(low))} |
+           uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(high))} << 32;
+  }
+
+  const char* text_;
+  size_t span_;
+  __m256i first_;
+  __m256i last_;
+};
+
+}  // namespace
+
+size_t CountPassingAvx2(const StartFilter& filter, size_t from) {
+  const Avx2Filter blocks(filter);
+  __m256i sums = _mm256_setzero_si256();  // four 64-bit counts
+  size_t at = from;
+  for (; at + kStartBlock - 1 <= filter.last_start; at += kStartBlock) {
+    sums = _mm256_add_epi64(sums, blocks.CountBlock(at));
+  }
+  alignas(32) uint64_t lanes[4];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), sums);
+  return static_cast<size_t>(lanes[0] + lanes[1] + lanes[2] + lanes[3]) +
+         CountFewPassing(filter, at);
+}
+
+size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
+                          size_t enough, size_t* out) {
+  const Avx2Filter blocks(filter);
+  size_t at = *scan;
+  size_t count = 0;
+  for (; count < enough && at + kStartBlock - 1 <= filter.last_start;
+       at += kStartBlock) {
+    count += blocks.Block(at, out + count);
+  }
+  if (count < enough && at <= filter.last_start) {
+    count += CollectFewPassing(filter, at, out + count);
+    at = filter.last_start + 1;
+  }
+  *scan = at;
+  return count;
+}
+
+}  // namespace vellum
