@@ -1,0 +1,106 @@
+// What the differential fuzzers need to call exports directly, in-process,
+// against the auditing fake core: string arguments in buffers of exactly
+// their size (so that the address sanitizer sees any read past a
+// terminator), results taken back as the host takes them, and a failure
+// report that names the call.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "emulator/case_file.h"
+#include "emulator/fake_core.h"
+#include "emulator/loaded_module.h"
+#include "host/core_interface.h"
+
+namespace vellum::fuzz {
+
+// A string argument or a null pointer (nullopt).
+using Arg = std::optional<std::string>;
+
+inline bool IsEmpty(const Arg& arg) { return !arg || arg->empty(); }
+
+// Installs the fake core as the core library, once per process.
+inline void UseFakeCore() {
+  static const bool installed = (emulator::ProvideCoreLibrary(), true);
+  (void)installed;
+}
+
+// A NUL-terminated copy of an argument in an allocation of exactly its size,
+// or a null pointer.
+class CString {
+ public:
+  explicit CString(const Arg& arg) {
+    if (!arg) return;
+    bytes_.reset(new char[arg->size() + 1]);
+    std::memcpy(bytes_.get(), arg->c_str(), arg->size() + 1);
+  }
+  const char* get() const { return bytes_.get(); }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+};
+
+// A string result as the host sees it: nullopt for null, else its bytes.
+// The host string is given back.
+inline std::optional<std::string> TakeResult(HostString result) {
+  if (result == nullptr) return std::nullopt;
+  std::string text(result);
+  auto* globals = reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
+  globals->host_string_fn(&result, 0);
+  return text;
+}
+
+// The way a case file writes an argument or a string result.
+inline std::string Show(const Arg& arg) {
+  return arg ? emulator::Quote(*arg) : "null";
+}
+
+// A string command's outcome: its result and the error word after it.
+struct Taken {
+  std::optional<std::string> text;
+  int32_t error = 0;
+};
+
+[[noreturn]] inline void Mismatch(const std::string& call,
+                                  const std::string& got,
+                                  const std::string& want) {
+  std::fprintf(stderr, "\n%s\n    got %s, expected %s\n", call.c_str(),
+               got.c_str(), want.c_str());
+  std::abort();
+}
+
+// Runs one string command, given a null old result, and takes its result
+// back; a result that was not allocated once at exactly its size, or an
+// allocation without a result, is reported against the call that
+// `describe` writes out (only then, so that passing calls cost nothing).
+template <typename Describe, typename Command>
+Taken TakeCall(Describe describe, Command command) {
+  FakeCoreBeginCall();
+  HostString result = command();
+  int allocations = 0;
+  int32_t size = 0;
+  for (int32_t i = 0; i < FakeCoreEventCount(); ++i) {
+    const FakeCoreEvent& event = *FakeCoreEventAt(i);
+    if (event.kind == kFakeCoreAlloc) {
+      ++allocations;
+      size = event.size;
+    }
+  }
+  bool exact = result ? allocations == 1 &&
+                            size == static_cast<int32_t>(std::strlen(result) + 1)
+                      : allocations == 0;
+  if (!exact) {
+    Mismatch(describe(), std::to_string(allocations) + " allocations (last of " +
+                            std::to_string(size) + " bytes)",
+             "one of the result's size");
+  }
+  return {TakeResult(result), FakeCoreErrorWord()};
+}
+
+}  // namespace vellum::fuzz

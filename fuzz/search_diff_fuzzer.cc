@@ -1,0 +1,244 @@
+// The search routines and the search exports against plain quadratic scans
+// written from their rules: FindString from several start offsets,
+// FindLastString and CountStrings, then INSTR, LAST INSTR, STRING COUNT,
+// FIND CHAR, FIND ASCII, COMPARE and MID ASCII with their start positions
+// and errors. Texts and patterns can be made long and periodic (repeated
+// pieces over a folded alphabet), which is where filters fall back and
+// two-way's shifts and memory matter.
+//
+// Input: a flags byte (bits 0-1: fold bytes into an alphabet of 2, 3 or 4
+// letters, or not at all; bits 2-7: a multiple of 256 added to the FIND
+// ASCII code), a text repeat count byte, a pattern repeat count byte, a
+// start offset byte, then the text piece, the pattern piece and a tail for
+// the text, each ending at a 0 byte.
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "commands/search/search_commands.h"
+#include "commands/search/string_search.h"
+#include "fuzz/direct_call.h"
+#include "fuzz/fuzz_input.h"
+
+namespace vellum::fuzz {
+namespace {
+
+constexpr size_t kMaxText = 8192;
+constexpr size_t kMaxPattern = 512;
+
+// --- references over measured strings, 0-based ---------------------------
+
+bool OccursAt(std::string_view text, std::string_view pattern, size_t at) {
+  return at <= text.size() && text.size() - at >= pattern.size() &&
+         text.substr(at, pattern.size()) == pattern;
+}
+
+size_t NaiveFind(std::string_view text, std::string_view pattern, size_t from) {
+  for (size_t at = from; at <= text.size(); ++at) {
+    if (OccursAt(text, pattern, at)) return at;
+  }
+  return kNotFound;
+}
+
+size_t NaiveFindLast(std::string_view text, std::string_view pattern) {
+  for (size_t at = text.size() + 1; at-- > 0;) {
+    if (OccursAt(text, pattern, at)) return at;
+  }
+  return kNotFound;
+}
+
+size_t NaiveCount(std::string_view text, std::string_view pattern) {
+  size_t count = 0;
+  for (size_t at = NaiveFind(text, pattern, 0); at != kNotFound;
+       at = NaiveFind(text, pattern, at + pattern.size())) {
+    ++count;
+  }
+  return count;
+}
+
+// --- references of the exports: 1-based positions, 0 for none ------------
+
+int32_t Position(size_t offset) {
+  return offset == kNotFound ? 0 : static_cast<int32_t>(offset + 1);
+}
+
+// Where a three-argument search starts, 0-based, or kNotFound when the start
+// lies beyond the terminator. The caller has ruled out starts below 1.
+size_t StartOffset(std::string_view source, int32_t start) {
+  size_t skip = static_cast<size_t>(start) - 1;
+  return skip <= source.size() ? skip : kNotFound;
+}
+
+int32_t RefInstr(std::string_view source, std::string_view search, int32_t start) {
+  size_t from = StartOffset(source, start);
+  if (source.empty() || search.empty() || from == kNotFound) return 0;
+  return Position(NaiveFind(source, search, from));
+}
+
+int32_t RefFindChar(std::string_view source, std::string_view set, int32_t start) {
+  size_t from = StartOffset(source, start);
+  if (source.empty() || set.empty() || from == kNotFound) return 0;
+  return Position(source.find_first_of(set, from));
+}
+
+int32_t RefFindAsc(std::string_view source, int32_t code, int32_t start) {
+  size_t from = StartOffset(source, start);
+  char byte = static_cast<char>(code & 0xFF);
+  if (source.empty() || byte == '\0' || from == kNotFound) return 0;
+  return Position(source.find(byte, from));
+}
+
+int32_t RefCompare(std::string_view first, std::string_view second) {
+  size_t i = 0;
+  while (i < first.size() && i < second.size() && first[i] == second[i]) ++i;
+  // Past its end a string reads as its terminator; bytes count as signed.
+  auto a = static_cast<signed char>(i < first.size() ? first[i] : '\0');
+  auto b = static_cast<signed char>(i < second.size() ? second[i] : '\0');
+  return (a > b) - (a < b);
+}
+
+int32_t RefMidAsc(std::string_view source, int32_t start) {
+  size_t at = static_cast<size_t>(start) - 1;
+  return at < source.size() ? static_cast<uint8_t>(source[at]) : 0;
+}
+
+// --- input shaping -------------------------------------------------------
+
+// `piece` repeated `times` times, capped at `limit` bytes.
+std::string Repeat(const std::string& piece, size_t times, size_t limit) {
+  std::string out;
+  for (size_t i = 0; i < times && out.size() < limit; ++i) out += piece;
+  if (out.size() > limit) out.resize(limit);
+  return out;
+}
+
+void Fold(std::string& text, uint8_t letters) {
+  for (char& c : text) c = static_cast<char>('a' + static_cast<uint8_t>(c) % letters);
+}
+
+std::string ShowOffset(size_t offset) {
+  return offset == kNotFound ? "none" : std::to_string(offset);
+}
+
+// --- the checks ----------------------------------------------------------
+
+void CheckRoutines(const std::string& text, const std::string& pattern,
+                   size_t chosen) {
+  // Exact-size copies, so that a read past either end is seen.
+  const CString text_copy(text), pattern_copy(pattern);
+  const std::string_view t(text_copy.get(), text.size());
+  const std::string_view p(pattern_copy.get(), pattern.size());
+  const std::string args = Show(text) + ", " + Show(pattern);
+  for (size_t from : {size_t{0}, size_t{1}, chosen, text.size(), text.size() + 1}) {
+    size_t got = FindString(t, p, from), want = NaiveFind(text, pattern, from);
+    if (got != want) {
+      Mismatch("FindString(" + args + ", " + std::to_string(from) + ")",
+               ShowOffset(got), ShowOffset(want));
+    }
+  }
+  if (size_t got = FindLastString(t, p), want = NaiveFindLast(text, pattern);
+      got != want) {
+    Mismatch("FindLastString(" + args + ")", ShowOffset(got), ShowOffset(want));
+  }
+  if (size_t got = CountStrings(t, p), want = NaiveCount(text, pattern); got != want) {
+    Mismatch("CountStrings(" + args + ")", ShowOffset(got), ShowOffset(want));
+  }
+}
+
+// Runs an integer export and compares its result and error word.
+template <typename Command>
+void Check(const std::string& call, int32_t want, int32_t want_error,
+           Command command) {
+  FakeCoreBeginCall();
+  int32_t got = command();
+  int32_t error = FakeCoreErrorWord();
+  if (got != want || error != want_error) {
+    Mismatch(call, std::to_string(got) + " ! " + std::to_string(error),
+             std::to_string(want) + " ! " + std::to_string(want_error));
+  }
+}
+
+void CheckExports(const std::string& text, const std::string& pattern,
+                  size_t chosen, uint8_t flags) {
+  const CString source(text), search(pattern);
+  const std::string args = "(" + Show(text) + ", " + Show(pattern);
+  const auto length = static_cast<int32_t>(text.size());
+  const int32_t kMax = std::numeric_limits<int32_t>::max();
+  const int32_t kMin = std::numeric_limits<int32_t>::min();
+
+  Check("INSTR" + args + ")", RefInstr(text, pattern, 1), 0,
+        [&] { return Instr_2(source.get(), search.get()); });
+  Check("LAST INSTR" + args + ")", Position(NaiveFindLast(text, pattern)), 0,
+        [&] { return ReverseInstr(source.get(), search.get()); });
+  Check("STRING COUNT" + args + ")", static_cast<int32_t>(NaiveCount(text, pattern)), 0,
+        [&] { return CountString(source.get(), search.get()); });
+  Check("FIND CHAR" + args + ")", RefFindChar(text, pattern, 1), 0,
+        [&] { return FindChar_2(source.get(), search.get()); });
+
+  // FIND ASCII looks for the code modulo 256, given as unsigned, as signed
+  // and with a multiple of 256 added.
+  const auto byte = static_cast<uint8_t>(pattern[0]);
+  const int32_t codes[] = {byte, static_cast<signed char>(byte),
+                           byte + 256 * (flags >> 2), 256};
+  for (int32_t code : codes) {
+    Check("FIND ASCII(" + Show(text) + ", " + std::to_string(code) + ")",
+          RefFindAsc(text, code, 1), 0, [&] { return FindAsc_2(source.get(), code); });
+  }
+
+  const int32_t starts[] = {static_cast<int32_t>(chosen) + 1, 1, 0, -1, length,
+                            length + 1, length + 2, kMax, kMin};
+  for (int32_t start : starts) {
+    const std::string at = ", " + std::to_string(start) + ")";
+    const bool low = start < 1;
+    Check("INSTR" + args + at, low ? 0 : RefInstr(text, pattern, start), low ? 110 : 0,
+          [&] { return Instr_3(source.get(), search.get(), start); });
+    Check("FIND CHAR" + args + at, low ? 0 : RefFindChar(text, pattern, start),
+          low ? 110 : 0,
+          [&] { return FindChar_3(source.get(), search.get(), start); });
+    Check("FIND ASCII(" + Show(text) + ", " + std::to_string(codes[0]) + at,
+          low ? 0 : RefFindAsc(text, codes[0], start), low ? 110 : 0,
+          [&] { return FindAsc_3(source.get(), codes[0], start); });
+    Check("MID ASCII(" + Show(text) + at, low ? 0 : RefMidAsc(text, start),
+          low ? 110 : 0, [&] { return MidAsc(source.get(), start); });
+  }
+
+  // COMPARE both ways round, and against a prefix of the text.
+  const std::string prefix = text.substr(0, chosen);
+  const CString prefix_copy(prefix);
+  Check("COMPARE" + args + ")", RefCompare(text, pattern), 0,
+        [&] { return Compare(source.get(), search.get()); });
+  Check("COMPARE(" + Show(pattern) + ", " + Show(text) + ")", RefCompare(pattern, text), 0,
+        [&] { return Compare(search.get(), source.get()); });
+  Check("COMPARE(" + Show(text) + ", " + Show(prefix) + ")", RefCompare(text, prefix), 0,
+        [&] { return Compare(source.get(), prefix_copy.get()); });
+}
+
+}  // namespace
+}  // namespace vellum::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace vellum::fuzz;
+  UseFakeCore();
+  FuzzInput input(data, size);
+  uint8_t flags = input.TakeByte();
+  size_t text_times = 1 + input.TakeByte() % 64;
+  size_t pattern_times = 1 + input.TakeByte() % 16;
+  size_t from_byte = input.TakeByte();
+  std::string text_piece = input.TakeString();
+  std::string pattern_piece = input.TakeString();
+  // A tail that breaks the text's period often decides where a match is.
+  std::string tail = input.TakeString();
+  if (uint8_t letters = flags % 4) {
+    Fold(text_piece, letters + 1);
+    Fold(pattern_piece, letters + 1);
+    Fold(tail, letters + 1);
+  }
+  std::string text = Repeat(text_piece, text_times, kMaxText) + tail;
+  std::string pattern = Repeat(pattern_piece, pattern_times, kMaxPattern);
+  if (pattern.empty()) return 0;  // the routines take non-empty patterns
+  size_t chosen = from_byte % (text.size() + 2);
+  CheckRoutines(text, pattern, chosen);
+  CheckExports(text, pattern, chosen, flags);
+  return 0;
+}
