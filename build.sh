@@ -2,7 +2,9 @@
 # ./build.sh          build dist/Vellum3Util_16.dll and run the demo script
 #                     through the host emulator against it under Wine
 # ./build.sh test     build both builds and run every test suite
-# ./build.sh bench    run the benchmark program (native build)
+# ./build.sh bench    run the benchmark program and print its ratio table
+# ./build.sh fuzz     run every fuzz target for a while (SECONDS, default 600)
+# ./build.sh coverage line and branch coverage of host/ and commands/
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -111,6 +113,7 @@ run_tests() {
   build_native sanitize
   say "sanitizer build: unit tests and case files"
   (cd build/sanitize && ctest --output-on-failure -j"$JOBS")
+  bash scripts/fuzz.sh short
 }
 
 case "${1:-}" in
@@ -118,6 +121,10 @@ case "${1:-}" in
   test) run_tests ;;
   bench)
     build_native native
-    build/native/benchmarks --benchmark_min_time=0.2 --benchmark_repetitions=3 ;;
-  *) echo "usage: ./build.sh [test|bench]" >&2; exit 2 ;;
+    say "benchmarks (best CPU time of three repetitions each); the ratio table"
+    build/native/benchmarks --benchmark_min_time=0.2 --benchmark_repetitions=3 \
+      | sed -n '/^ratio/,$p' ;;
+  fuzz) bash scripts/fuzz.sh long "${2:-600}" ;;
+  coverage) bash scripts/coverage.sh ;;
+  *) echo "usage: ./build.sh [test|bench|fuzz [SECONDS]|coverage]" >&2; exit 2 ;;
 esac
