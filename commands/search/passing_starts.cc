@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "commands/search/spread_bits.h"
 #include "commands/search/sse2_blocks.h"
 
 namespace vellum {
@@ -15,45 +16,6 @@ inline unsigned CountBits(uint64_t bits) {
   bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
   bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
   return static_cast<unsigned>((bits * 0x0101010101010101u) >> 56);
-}
-
-// A 32-bit build would call a library routine for the 64-bit builtin.
-inline unsigned LowestBit64(uint64_t bits) {
-#if defined(__GNUC__) && defined(__x86_64__)
-  return static_cast<unsigned>(__builtin_ctzll(bits));
-#else
-  uint32_t low = static_cast<uint32_t>(bits);
-  return low != 0 ? sse2::LowestBit(low)
-                  : 32 + sse2::LowestBit(static_cast<uint32_t>(bits >> 32));
-#endif
-}
-
-// Writes `base + i` for each set bit i of the 128-bit mask high:low,
-// lowest first, to `out` and returns how many. The lowest two are written
-// whether or not they exist, the count telling which are real: ordinary
-// text has at most two passing starts in a block, and a branch on how many
-// would be mispredicted about once per match.
-inline size_t Spread(uint64_t low, uint64_t high, size_t base, size_t* out) {
-  constexpr uint64_t kStop = uint64_t{1} << 63;  // keeps the scan defined
-  size_t count = CountBits(low) + CountBits(high);
-  // The lowest two: the first from whichever half has a bit, the second
-  // from what is left of that half or else from the high half.
-  bool low_empty = low == 0;
-  uint64_t bits = low_empty ? high : low;
-  size_t at = low_empty ? base + 64 : base;
-  out[0] = at + LowestBit64(bits | kStop);
-  bits &= bits - 1;
-  bool low_spent = bits == 0 && !low_empty;
-  out[1] = (low_spent ? base + 64 : at) +
-           LowestBit64((low_spent ? high : bits) | kStop);
-  if (count > 2) {  // dense: all of them, one at a time
-    size_t i = 0;
-    for (; low != 0; low &= low - 1) out[i++] = base + LowestBit64(low);
-    for (; high != 0; high &= high - 1) {
-      out[i++] = base + 64 + LowestBit64(high);
-    }
-  }
-  return count;
 }
 
 class Sse2Filter {
@@ -86,8 +48,9 @@ class Sse2Filter {
       any = _mm_or_si128(any, p[i]);
     }
     if (_mm_movemask_epi8(any) == 0) return 0;
-    return Spread(Bits(p[0], p[1], p[2], p[3]), Bits(p[4], p[5], p[6], p[7]),
-                  at, out);
+    uint64_t low = Bits(p[0], p[1], p[2], p[3]);
+    uint64_t high = Bits(p[4], p[5], p[6], p[7]);
+    return Spread(low, high, CountBits(low) + CountBits(high), at, out);
   }
 
  private:

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "commands/search/passing_starts.h"
+#include "commands/search/spread_bits.h"
 #include "commands/search/sse2_blocks.h"
 
 #if defined(__GNUC__)
@@ -30,41 +31,6 @@ inline unsigned CountBits(uint64_t bits) {
   return __popcnt(static_cast<uint32_t>(bits)) +
          __popcnt(static_cast<uint32_t>(bits >> 32));
 #endif
-}
-
-// A 32-bit build would call a library routine for the 64-bit builtin.
-inline unsigned LowestBit64(uint64_t bits) {
-#if defined(__GNUC__) && defined(__x86_64__)
-  return static_cast<unsigned>(__builtin_ctzll(bits));
-#else
-  uint32_t low = static_cast<uint32_t>(bits);
-  return low != 0 ? sse2::LowestBit(low)
-                  : 32 + sse2::LowestBit(static_cast<uint32_t>(bits >> 32));
-#endif
-}
-
-// As in the SSE2 version: the lowest two written unconditionally.
-inline size_t Spread(uint64_t low, uint64_t high, size_t base, size_t* out) {
-  constexpr uint64_t kStop = uint64_t{1} << 63;  // keeps the scan defined
-  size_t count = CountBits(low) + CountBits(high);
-  // The lowest two: the first from whichever half has a bit, the second
-  // from what is left of that half or else from the high half.
-  bool low_empty = low == 0;
-  uint64_t bits = low_empty ? high : low;
-  size_t at = low_empty ? base + 64 : base;
-  out[0] = at + LowestBit64(bits | kStop);
-  bits &= bits - 1;
-  bool low_spent = bits == 0 && !low_empty;
-  out[1] = (low_spent ? base + 64 : at) +
-           LowestBit64((low_spent ? high : bits) | kStop);
-  if (count > 2) {  // dense: all of them, one at a time
-    size_t i = 0;
-    for (; low != 0; low &= low - 1) out[i++] = base + LowestBit64(low);
-    for (; high != 0; high &= high - 1) {
-      out[i++] = base + 64 + LowestBit64(high);
-    }
-  }
-  return count;
 }
 
 class Avx2Filter {
@@ -92,7 +58,9 @@ class Avx2Filter {
     __m256i any = _mm256_or_si256(_mm256_or_si256(p0, p1),
                                   _mm256_or_si256(p2, p3));
     if (_mm256_testz_si256(any, any)) return 0;
-    return Spread(Bits(p0, p1), Bits(p2, p3), at, out);
+    uint64_t low = Bits(p0, p1);
+    uint64_t high = Bits(p2, p3);
+    return Spread(low, high, CountBits(low) + CountBits(high), at, out);
   }
 
  private:
