@@ -67,6 +67,17 @@ class EditDifferentialTest : public HostTest {
  protected:
   static constexpr uint32_t kSeed = 20261206;
 
+  // What a failing replace round prints: enough to rerun it by hand.
+  static std::string ReplaceCase(const std::string& alphabet, int round,
+                                 const Arg& source, const Arg& search,
+                                 const Arg& insert) {
+    return "seed " + std::to_string(kSeed) + " alphabet \"" + alphabet +
+           "\" round " + std::to_string(round) + ": source \"" +
+           source.value_or("<null>") + "\" search \"" +
+           search.value_or("<null>") + "\" insert \"" +
+           insert.value_or("<null>") + "\"";
+  }
+
   // Null one time in ten, otherwise up to `longest` bytes of `alphabet`.
   Arg RandomArg(const std::string& alphabet, size_t longest) {
     if (random_() % 10 == 0) return std::nullopt;
@@ -87,12 +98,7 @@ TEST_F(EditDifferentialTest, ReplaceAndRemoveMatchTheByteWalk) {
       Arg source = RandomArg(alphabet, 16);
       Arg search = RandomArg(alphabet, 3);
       Arg insert = RandomArg(alphabet, 3);
-      SCOPED_TRACE(::testing::Message()
-                   << "seed " << kSeed << " alphabet \"" << alphabet
-                   << "\" round " << round << ": source \""
-                   << source.value_or("<null>") << "\" search \""
-                   << search.value_or("<null>") << "\" insert \""
-                   << insert.value_or("<null>") << "\"");
+      SCOPED_TRACE(ReplaceCase(alphabet, round, source, search, insert));
       // Each round is audited afresh, so the audit does not grow with it.
       FakeCoreBeginCall();
       EXPECT_EQ(TakeResult(ReplaceString(nullptr, Ptr(source), Ptr(search),
@@ -118,12 +124,7 @@ TEST_F(EditDifferentialTest, ReplaceAllOnLongSourcesMatchesTheByteWalk) {
       Arg source = RandomArg(alphabet, 700);
       Arg search = RandomArg(alphabet, 4);
       Arg insert = RandomArg(alphabet + "xy", 70);
-      SCOPED_TRACE(::testing::Message()
-                   << "seed " << kSeed << " alphabet \"" << alphabet
-                   << "\" round " << round << ": source \""
-                   << source.value_or("<null>") << "\" search \""
-                   << search.value_or("<null>") << "\" insert \""
-                   << insert.value_or("<null>") << "\"");
+      SCOPED_TRACE(ReplaceCase(alphabet, round, source, search, insert));
       FakeCoreBeginCall();
       EXPECT_EQ(TakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
                                             Ptr(insert))),
