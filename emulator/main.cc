@@ -2,7 +2,13 @@
 // command calls against it, auditing each call.
 //   host_emulator [--module PATH] [--table SCRIPT] run FILE      prints each call
 //   host_emulator [--module PATH] [--table SCRIPT] check FILE...  compares
+//   host_emulator [--module PATH] [--table SCRIPT] basic FILE.dba|FOLDER...
+//       runs BASIC programs and compares what each prints with FILE.txt;
+//       where FILE.match exists, each printed line must match its pattern
+//       instead (random results), and so must each line of FILE.txt
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -10,6 +16,7 @@
 #include <vector>
 
 #include "emulator/audited_call.h"
+#include "emulator/basic_program.h"
 #include "emulator/case_file.h"
 #include "emulator/loaded_module.h"
 
@@ -88,6 +95,68 @@ bool ReadFile(const std::string& path, std::string& text) {
   return true;
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The first line where `got` differs from what is expected, or "".
+std::string FirstDifference(const std::vector<std::string>& got,
+                            const std::vector<std::string>& want,
+                            const std::vector<std::string>& patterns) {
+  for (size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
+    std::string line = "output line " + std::to_string(i + 1) + ": ";
+    if (i >= got.size()) return line + "missing, expected " + Quote(want[i]);
+    if (i >= want.size()) return line + "unexpected " + Quote(got[i]);
+    if (patterns.empty()) {
+      if (got[i] != want[i]) return line + Quote(got[i]) + ", expected " + Quote(want[i]);
+      continue;
+    }
+    if (i >= patterns.size()) return line + "has no pattern";
+    std::regex pattern(patterns[i]);
+    if (!std::regex_match(got[i], pattern)) return line + Quote(got[i]) + " does not match " + patterns[i];
+    if (!std::regex_match(want[i], pattern)) return line + "the sample " + Quote(want[i]) + " does not match " + patterns[i];
+  }
+  return "";
+}
+
+bool CheckBasicProgram(const LoadedModule& module, const std::string& path) {
+  std::string stem = path.substr(0, path.rfind('.'));
+  std::string source, expected, patterns;
+  if (!ReadFile(path, source)) {
+    std::printf("%s: cannot read\n", path.c_str());
+    return false;
+  }
+  BasicRun run = RunBasicProgram(module, source);
+  std::string problem = run.error;
+  if (problem.empty() && !ReadFile(stem + ".txt", expected)) {
+    problem = "no " + stem + ".txt; the program printed:\n" + run.output;
+  }
+  if (problem.empty()) {
+    bool random = ReadFile(stem + ".match", patterns);
+    problem = FirstDifference(Lines(run.output), Lines(expected),
+                              random ? Lines(patterns) : std::vector<std::string>());
+  }
+  if (!problem.empty()) std::printf("%s: %s\n", path.c_str(), problem.c_str());
+  return problem.empty();
+}
+
+// A program file as itself, a folder as the programs in it, in name order.
+std::vector<std::string> ProgramsIn(const std::string& path) {
+  if (!std::filesystem::is_directory(path)) return {path};
+  std::vector<std::string> programs;
+  for (const auto& entry : std::filesystem::directory_iterator(path)) {
+    if (entry.path().extension() == ".dba") programs.push_back(entry.path().string());
+  }
+  std::sort(programs.begin(), programs.end());
+  return programs;
+}
+
 int Main(int argc, char** argv) {
 #if defined(_WIN32)
   std::string module_path = "Vellum3Util_16.dll";
@@ -101,12 +170,13 @@ int Main(int argc, char** argv) {
     if (args[i] == "--module") module_path = args[i + 1];
     else if (args[i] == "--table") table_script = args[i + 1];
   }
-  if (i >= args.size() || (args[i] != "run" && args[i] != "check")) {
+  if (i >= args.size() || (args[i] != "run" && args[i] != "check" && args[i] != "basic")) {
     std::fprintf(stderr,
-                 "usage: host_emulator [--module PATH] [--table SCRIPT] run|check FILE...\n");
+                 "usage: host_emulator [--module PATH] [--table SCRIPT] run|check|basic FILE...\n");
     return 2;
   }
   bool check = args[i] == "check";
+  bool basic = args[i] == "basic";
 
   ProvideCoreLibrary();
   std::string error;
@@ -121,6 +191,13 @@ int Main(int argc, char** argv) {
     ++tally.failed;
   }
   for (++i; i < args.size(); ++i) {
+    if (basic) {
+      for (const std::string& program : ProgramsIn(args[i])) {
+        if (CheckBasicProgram(*module, program)) ++tally.passed;
+        else ++tally.failed;
+      }
+      continue;
+    }
     std::string text;
     if (!ReadFile(args[i], text)) {
       std::printf("%s: cannot read\n", args[i].c_str());
