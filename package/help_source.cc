@@ -1,0 +1,216 @@
+#include "package/help_source.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace package {
+namespace {
+
+std::string Trim(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t\r");
+  return b == std::string::npos ? "" : s.substr(b, e - b + 1);
+}
+
+// "a | b" as its two trimmed halves.
+bool SplitBar(const std::string& value, std::string& left, std::string& right) {
+  size_t bar = value.find('|');
+  if (bar == std::string::npos) return false;
+  left = Trim(value.substr(0, bar));
+  right = Trim(value.substr(bar + 1));
+  return !left.empty() && !right.empty();
+}
+
+// A block's text as paragraphs: lines joined by spaces, blank lines between.
+std::vector<std::string> Paragraphs(const std::string& block) {
+  std::vector<std::string> paragraphs(1);
+  std::istringstream lines(block);
+  for (std::string line; std::getline(lines, line);) {
+    line = Trim(line);
+    if (line.empty()) {
+      if (!paragraphs.back().empty()) paragraphs.emplace_back();
+      continue;
+    }
+    paragraphs.back() += (paragraphs.back().empty() ? "" : " ") + line;
+  }
+  if (paragraphs.back().empty()) paragraphs.pop_back();
+  return paragraphs;
+}
+
+bool IsPrintable(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); });
+}
+
+}  // namespace
+
+HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
+                           std::vector<std::string>& errors) {
+  HelpFamily family;
+  family.file = file;
+  std::istringstream lines(text);
+  int number = 0;
+  std::string* block = nullptr;  // the block that indented lines extend
+  auto problem = [&](const std::string& what) {
+    errors.push_back(file + ":" + std::to_string(number) + ": " + what);
+  };
+  auto entry = [&]() -> HelpEntry* {
+    if (family.entries.empty()) {
+      problem("a \"command:\" line must come first");
+      return nullptr;
+    }
+    return &family.entries.back();
+  };
+  std::string description;  // the current entry's, until it is split
+  auto finish_entry = [&] {
+    if (!family.entries.empty()) family.entries.back().description = Paragraphs(description);
+    description.clear();
+  };
+  for (std::string line; std::getline(lines, line);) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!IsPrintable(line)) problem("only printable ASCII may be used");
+    if (block != nullptr && (line.empty() || line.rfind("  ", 0) == 0)) {
+      *block += (line.empty() ? "" : line.substr(2)) + "\n";
+      continue;
+    }
+    block = nullptr;
+    if (line.empty() || line[0] == '#') continue;
+    size_t colon = line.find(':');
+    if (colon == std::string::npos) {
+      problem("expected \"key: value\"");
+      continue;
+    }
+    std::string key = line.substr(0, colon);
+    std::string value = Trim(line.substr(colon + 1));
+    if (key == "family") {
+      family.title = value;
+    } else if (key == "about") {
+      family.about = value;
+    } else if (key == "command") {
+      finish_entry();
+      family.entries.emplace_back();
+      family.entries.back().line = number;
+      family.entries.back().name = value;
+    } else if (HelpEntry* e = entry()) {
+      std::string left, right;
+      if (key == "summary") {
+        e->summary = value;
+      } else if (key == "parameter" && SplitBar(value, left, right)) {
+        e->parameters.emplace_back(left, right);
+      } else if (key == "returns") {
+        e->returns.push_back(value);
+      } else if (key == "error" && SplitBar(value, left, right)) {
+        e->errors.emplace_back(std::atoi(left.c_str()), right);
+      } else if (key == "see") {
+        std::istringstream names(value);
+        for (std::string name; std::getline(names, name, ',');) e->see.push_back(Trim(name));
+      } else if (key == "description" || key == "example" || key == "output" ||
+                 key == "matches") {
+        block = key == "description" ? &description
+              : key == "example"     ? &e->example
+              : key == "output"      ? &e->output
+                                     : &e->matches;
+        if (!value.empty()) problem("the block starts on the next line");
+      } else {
+        problem("unknown or malformed \"" + key + ":\" line");
+      }
+    }
+  }
+  finish_entry();
+  // Blocks keep their inner blank lines but not the trailing ones.
+  for (HelpEntry& e : family.entries) {
+    for (std::string* b : {&e.example, &e.output, &e.matches}) {
+      while (b->size() >= 2 && b->compare(b->size() - 2, 2, "\n\n") == 0) b->pop_back();
+    }
+  }
+  return family;
+}
+
+std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows) {
+  std::vector<Command> commands;
+  for (const emulator::CommandRow& row : rows) {
+    std::string name = row.name[0] == '!' ? row.name.substr(1) : row.name;
+    auto same = std::find_if(commands.begin(), commands.end(),
+                             [&](const Command& c) { return c.name == name; });
+    if (same == commands.end()) same = commands.insert(commands.end(), Command{name, {}});
+    same->forms.push_back(row);
+  }
+  // The shortest form first, as a user meets them.
+  for (Command& c : commands) {
+    std::stable_sort(c.forms.begin(), c.forms.end(),
+                     [](const emulator::CommandRow& a, const emulator::CommandRow& b) {
+                       return a.param_types.size() < b.param_types.size();
+                     });
+  }
+  return commands;
+}
+
+std::string TypeName(char type_letter) {
+  switch (type_letter) {
+    case 'S': return "String";
+    case 'H': return "Array";
+    default: return "Integer";
+  }
+}
+
+std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
+                                   const std::vector<Command>& commands) {
+  std::vector<std::string> problems;
+  std::map<std::string, const Command*> by_name;
+  for (const Command& c : commands) by_name[c.name] = &c;
+  std::map<std::string, int> documented;
+  for (const HelpFamily& family : families) {
+    if (family.title.empty() || family.about.empty()) {
+      problems.push_back(family.file + ": needs \"family:\" and \"about:\"");
+    }
+    for (const HelpEntry& e : family.entries) {
+      std::string where = family.file + ":" + std::to_string(e.line) + ": " + e.name + ": ";
+      auto say = [&](const std::string& what) { problems.push_back(where + what); };
+      ++documented[e.name];
+      auto command = by_name.find(e.name);
+      if (command == by_name.end()) {
+        say("no row of the command table has this name");
+        continue;
+      }
+      // Each parameter name of any form, with the one type all forms give it.
+      std::map<std::string, char> types;
+      for (const emulator::CommandRow& row : command->second->forms) {
+        for (size_t i = 0; i < row.param_names.size(); ++i) {
+          auto [it, fresh] = types.emplace(row.param_names[i], row.param_types[i]);
+          if (!fresh && it->second != row.param_types[i]) {
+            say("parameter " + row.param_names[i] + " has different types in different forms");
+          }
+        }
+      }
+      std::set<std::string> described;
+      for (const auto& [name, meaning] : e.parameters) {
+        if (!described.insert(name).second) say("parameter " + name + " is described twice");
+        if (types.count(name) == 0) say("no form has a parameter " + name);
+      }
+      for (const auto& [name, type] : types) {
+        if (described.count(name) == 0) say("parameter " + name + " is not described");
+      }
+      if (e.summary.empty()) say("no summary");
+      if (e.returns.empty() && command->second->forms[0].is_function) say("no \"returns:\"");
+      if (e.description.empty()) say("no description");
+      if (e.example.empty() || e.output.empty()) say("no example with its output");
+      for (const auto& [number, cause] : e.errors) {
+        if (number != 110 && number != 112) say("the commands raise only errors 110 and 112");
+      }
+      for (const std::string& other : e.see) {
+        if (by_name.count(other) == 0 || other == e.name) say("\"see\" names " + other);
+      }
+    }
+  }
+  for (const Command& c : commands) {
+    int count = documented[c.name];
+    if (count != 1) {
+      problems.push_back(c.name + ": documented " + std::to_string(count) + " times, not once");
+    }
+  }
+  return problems;
+}
+
+}  // namespace package

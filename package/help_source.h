@@ -1,0 +1,73 @@
+// The documentation of the commands: one text file per family, read
+// together with the command table so that the keyword file and the help
+// pages can never disagree with the rows the host reads.
+//
+// A family file holds "family:" and "about:" lines, then one entry per BASIC
+// name:
+//   command: INSTR
+//   summary: one line
+//   parameter: Source | meaning        (one per parameter name of any form)
+//   returns: a paragraph               (repeatable)
+//   error: 110 | what causes it        (repeatable)
+//   description: / example: / output: / matches:
+//     blocks of lines indented by two spaces
+//   see: LAST INSTR, STRING COUNT
+// "matches:" holds one pattern per output line where the output is random;
+// "output:" then shows one run. Lines starting with '#' are comments.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "emulator/command_table.h"
+
+namespace package {
+
+struct HelpEntry {
+  int line = 0;  // where the entry starts, for messages
+  std::string name;
+  std::string summary;
+  std::vector<std::pair<std::string, std::string>> parameters;  // name, meaning
+  std::vector<std::string> returns;                             // paragraphs
+  std::vector<std::pair<int, std::string>> errors;              // number, cause
+  std::vector<std::string> description;                         // paragraphs
+  std::string example;
+  std::string output;
+  std::string matches;
+  std::vector<std::string> see;
+};
+
+struct HelpFamily {
+  std::string file;  // for messages
+  std::string title;
+  std::string about;
+  std::vector<HelpEntry> entries;
+};
+
+// One BASIC name with its forms, the rows ordered by their parameter count.
+struct Command {
+  std::string name;
+  std::vector<emulator::CommandRow> forms;
+};
+
+// Parses one family file; problems go to `errors` as "file:line: what".
+HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
+                           std::vector<std::string>& errors);
+
+// The table's rows grouped by BASIC name, in the order names first appear,
+// each name's forms from the fewest parameters to the most. A leading "!"
+// belongs to the row, not to the name.
+std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows);
+
+// Everything that would make the help disagree with the table or leave a
+// page incomplete: names without an entry or entries without a name,
+// parameters that no form has or that lack a meaning, missing sections,
+// "see" names that do not exist.
+std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
+                                   const std::vector<Command>& commands);
+
+// The name a parameter type letter has in the help.
+std::string TypeName(char type_letter);
+
+}  // namespace package

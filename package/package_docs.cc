@@ -1,0 +1,106 @@
+#include "package/package_docs.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "emulator/command_table.h"
+#include "package/help_render.h"
+#include "package/help_source.h"
+
+namespace fs = std::filesystem;
+
+namespace package {
+namespace {
+
+// The families in the order the index lists them, by their file names.
+const char* const kFamilies[] = {"chars", "search", "edit", "split", "generate"};
+
+std::string Read(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("cannot read " + path.string());
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+void Write(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream file(path, std::ios::binary);
+  file << text;
+  if (!file) throw std::runtime_error("cannot write " + path.string());
+}
+
+// Text files for the user get Windows line ends.
+std::string WithCrlf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+// A file name for a command's example that every file system takes.
+std::string CheckName(const std::string& name) {
+  std::string out;
+  for (char c : name) out += c == ' ' ? '_' : c == '$' ? 'S' : c;
+  return out;
+}
+
+}  // namespace
+
+bool WritePackageDocs(const std::string& table_script, const std::string& docs_folder,
+                      const std::string& out_folder, const std::string& checks_folder,
+                      std::vector<std::string>& problems) {
+  std::vector<emulator::CommandRow> rows = emulator::RowsFromResourceScript(Read(table_script));
+  std::vector<Command> commands = GroupCommands(rows);
+  fs::path docs = docs_folder;
+  fs::path out = out_folder;
+  fs::path checks = checks_folder;
+
+  std::vector<HelpFamily> families;
+  for (const char* family : kFamilies) {
+    std::string file = (docs / "commands" / (std::string(family) + ".txt")).string();
+    families.push_back(ParseHelpFamily(Read(file), file, problems));
+  }
+  for (const std::string& p : CheckHelp(families, commands)) problems.push_back(p);
+  if (!problems.empty()) return false;
+
+  std::string stylesheet = Read(docs / "help.css");
+  Write(out / "Editor/Keywords/Vellum3Util_16.ini", KeywordFile(commands));
+  Write(out / "Help/commands/strings.htm", IndexPage(families, stylesheet));
+  for (const HelpFamily& family : families) {
+    for (const HelpEntry& entry : family.entries) {
+      const Command& command = *std::find_if(commands.begin(), commands.end(),
+                                             [&](const Command& c) { return c.name == entry.name; });
+      Write(out / "Help/commands/strings" / PageFile(entry.name),
+            HelpPage(command, entry, family, stylesheet));
+      fs::path check = checks / CheckName(entry.name);
+      Write(check.string() + ".dba", entry.example);
+      Write(check.string() + ".txt", entry.output);
+      if (!entry.matches.empty()) Write(check.string() + ".match", entry.matches);
+    }
+  }
+
+  std::string readme = Read(docs / "README.txt");
+  size_t slot = readme.find("@COMMANDS@\n");
+  if (slot == std::string::npos) throw std::runtime_error("README.txt has no @COMMANDS@ line");
+  readme.replace(slot, 11, CommandList(families));
+  Write(out / "README.txt", WithCrlf(readme));
+
+  // The example programs and the output each prints; their patterns stay
+  // behind, they are for the check only.
+  for (const fs::directory_entry& example : fs::directory_iterator(docs / "examples")) {
+    fs::path name = example.path().filename();
+    if (name.extension() == ".dba" || name.extension() == ".txt") {
+      Write(out / "Examples" / name, WithCrlf(Read(example.path())));
+    }
+  }
+  return true;
+}
+
+}  // namespace package
