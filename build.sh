@@ -2,6 +2,7 @@
 # ./build.sh          build dist/Vellum3Util_16.dll and run the demo script
 #                     through the host emulator against it under Wine
 # ./build.sh test     build both builds and run every test suite
+# ./build.sh package  make the release zip: DLL, keyword file, help, examples
 # ./build.sh bench    run the benchmark program and print its ratio table
 # ./build.sh fuzz     run every fuzz target for a while (SECONDS, default 600)
 # ./build.sh coverage line and branch coverage of host/ and commands/
@@ -98,6 +99,41 @@ demo() {
   fi
 }
 
+VERSION=$(sed -n 's/^FILEVERSION \([0-9]*\), *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1.\2.\3.\4/p' host/module.rc)
+PACKAGE=dist/Vellum3Util_16-$VERSION.zip
+
+# The release zip, laid out like the runtime's install folder. Its help and
+# examples are made from the command table and docs/; every example they
+# show runs through the host emulator, against the DLL under Wine where Wine
+# can run it and against the native build always.
+make_package() {
+  build_product
+  build_native native
+  say "package: keyword file, help pages and examples"
+  local root=build/package/root checks=build/package/checks
+  rm -rf build/package
+  build/native/docgen --table host/module.rc --docs docs --out "$root" --checks "$checks"
+  mkdir -p "$root/Compiler/plugins-user"
+  cp dist/Vellum3Util_16.dll "$root/Compiler/plugins-user/"
+  say "package: every example of the help and the example programs"
+  build/native/host_emulator --module build/native/Vellum3Util_16.so --table host/module.rc \
+    basic "$checks" docs/examples
+  if wine_usable; then emulate_windows basic "$ROOT/$checks" "$ROOT/docs/examples"; fi
+  rm -f "$PACKAGE"
+  (cd "$root" && cmake -E tar cf "$ROOT/$PACKAGE" --format=zip Compiler Editor Help Examples README.txt)
+  bash tests/check_package.sh "$PACKAGE"
+}
+
+ensure_chromium() {
+  if ! command -v chromium >/dev/null; then
+    say "installing Chromium"
+    # A trigger of an i386 package may fail where 32-bit programs cannot run;
+    # what counts is that Chromium itself is there afterwards.
+    apt_install chromium || true
+    command -v chromium >/dev/null
+  fi
+}
+
 run_tests() {
   build_native native
   say "native unit tests and case files"
@@ -114,11 +150,16 @@ run_tests() {
   say "sanitizer build: unit tests and case files"
   (cd build/sanitize && ctest --output-on-failure -j"$JOBS")
   bash scripts/fuzz.sh short
+  make_package
+  ensure_chromium
+  say "help pages rendered in headless Chromium"
+  bash tests/check_help_render.sh build/package/root/Help/commands
 }
 
 case "${1:-}" in
   "") demo ;;
   test) run_tests ;;
+  package) make_package ;;
   bench)
     build_native native
     say "benchmarks (best CPU time of three repetitions each); the ratio table"
@@ -126,5 +167,5 @@ case "${1:-}" in
       | sed -n '/^ratio/,$p' ;;
   fuzz) bash scripts/fuzz.sh long "${2:-600}" ;;
   coverage) bash scripts/coverage.sh ;;
-  *) echo "usage: ./build.sh [test|bench|fuzz [SECONDS]|coverage]" >&2; exit 2 ;;
+  *) echo "usage: ./build.sh [test|package|bench|fuzz [SECONDS]|coverage]" >&2; exit 2 ;;
 esac
