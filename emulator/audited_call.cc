@@ -33,11 +33,6 @@ bool IsCharacterConstant(const std::string& export_name) {
          export_name == "CRLF" || export_name == "Quote";
 }
 
-void ReleaseResult(char* result) {
-  auto* globals = reinterpret_cast<vellum::HostGlobals*>(FakeCoreGetGlobPtr());
-  globals->host_string_fn(&result, 0);
-}
-
 }  // namespace
 
 CallOutcome RunAudited(const LoadedModule& module, const CommandRow& row,
@@ -146,9 +141,9 @@ CallOutcome RunAudited(const LoadedModule& module, const CommandRow& row,
         violations.push_back("the old result went back before the new one was complete");
       }
     }
-    if (text) ReleaseResult(text);
+    if (text) FakeCoreGiveBack(text);
   }
-  if (old_result && releases == 0) ReleaseResult(old_result);
+  if (old_result && releases == 0) FakeCoreGiveBack(old_result);
   // Everything made for this call is gone again: the old result (given back
   // by the module or, when it failed to, here) and the result.
   if (FakeCoreLiveStrings() != live_before - (old_result ? 1 : 0))

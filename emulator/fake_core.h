@@ -6,6 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+
+#include "host/core_interface.h"
 
 #if defined(_WIN32) && defined(FAKE_CORE_BUILD)
 #define FAKE_CORE_API extern "C" __declspec(dllexport)
@@ -56,3 +60,19 @@ FAKE_CORE_API char* FakeCoreMakeString(const char* text);
 FAKE_CORE_API int32_t FakeCoreLiveStrings();
 // Hash of `size` bytes, the same one the deletion events record.
 FAKE_CORE_API uint32_t FakeCoreHash(const char* bytes, int32_t size);
+
+// Gives a host string back as the host does, through the allocator of the
+// record the fake core hands out.
+inline void FakeCoreGiveBack(char* string) {
+  auto* globals = reinterpret_cast<vellum::HostGlobals*>(FakeCoreGetGlobPtr());
+  globals->host_string_fn(&string, 0);
+}
+
+// A string command's result as the host sees it: nullopt for null, the bytes
+// otherwise. The host string is given back.
+inline std::optional<std::string> FakeCoreTakeResult(char* result) {
+  if (result == nullptr) return std::nullopt;
+  std::string text(result);
+  FakeCoreGiveBack(result);
+  return text;
+}

@@ -46,16 +46,6 @@ class CString {
   std::unique_ptr<char[]> bytes_;
 };
 
-// A string result as the host sees it: nullopt for null, else its bytes.
-// The host string is given back.
-inline std::optional<std::string> TakeResult(HostString result) {
-  if (result == nullptr) return std::nullopt;
-  std::string text(result);
-  auto* globals = reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
-  globals->host_string_fn(&result, 0);
-  return text;
-}
-
 // The way a case file writes an argument or a string result.
 inline std::string Show(const Arg& arg) {
   return arg ? emulator::Quote(*arg) : "null";
@@ -100,7 +90,7 @@ Taken TakeCall(Describe describe, Command command) {
                             std::to_string(size) + " bytes)",
              "one of the result's size");
   }
-  return {TakeResult(result), FakeCoreErrorWord()};
+  return {FakeCoreTakeResult(result), FakeCoreErrorWord()};
 }
 
 }  // namespace vellum::fuzz

@@ -101,14 +101,14 @@ TEST_F(EditDifferentialTest, ReplaceAndRemoveMatchTheByteWalk) {
       SCOPED_TRACE(ReplaceCase(alphabet, round, source, search, insert));
       // Each round is audited afresh, so the audit does not grow with it.
       FakeCoreBeginCall();
-      EXPECT_EQ(TakeResult(ReplaceString(nullptr, Ptr(source), Ptr(search),
+      EXPECT_EQ(FakeCoreTakeResult(ReplaceString(nullptr, Ptr(source), Ptr(search),
                                          Ptr(insert))),
                 ReferenceReplace(source, search, insert, false));
-      EXPECT_EQ(TakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
+      EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
                                             Ptr(insert))),
                 ReferenceReplace(source, search, insert, true));
       EXPECT_EQ(
-          TakeResult(RemoveStringAll(nullptr, Ptr(source), Ptr(search))),
+          FakeCoreTakeResult(RemoveStringAll(nullptr, Ptr(source), Ptr(search))),
           ReferenceReplace(source, search, std::nullopt, true));
       if (HasFailure()) return;
     }
@@ -126,7 +126,7 @@ TEST_F(EditDifferentialTest, ReplaceAllOnLongSourcesMatchesTheByteWalk) {
       Arg insert = RandomArg(alphabet + "xy", 70);
       SCOPED_TRACE(ReplaceCase(alphabet, round, source, search, insert));
       FakeCoreBeginCall();
-      EXPECT_EQ(TakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
+      EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
                                             Ptr(insert))),
                 ReferenceReplace(source, search, insert, true));
       if (HasFailure()) return;
@@ -155,9 +155,9 @@ TEST_F(EditDifferentialTest, TrimsMatchStrippingByteByByte) {
                    << set.value_or("<null>") << "\"");
       for (const auto& trim : kTrims) {
         FakeCoreBeginCall();
-        EXPECT_EQ(TakeResult(trim.spaces(nullptr, Ptr(source))),
+        EXPECT_EQ(FakeCoreTakeResult(trim.spaces(nullptr, Ptr(source))),
                   ReferenceTrim(source, std::nullopt, trim.ends));
-        EXPECT_EQ(TakeResult(trim.with_set(nullptr, Ptr(source), Ptr(set))),
+        EXPECT_EQ(FakeCoreTakeResult(trim.with_set(nullptr, Ptr(source), Ptr(set))),
                   ReferenceTrim(source, set, trim.ends));
       }
       if (HasFailure()) return;

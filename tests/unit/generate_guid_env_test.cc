@@ -12,7 +12,6 @@
 namespace vellum {
 namespace {
 
-using testing::TakeResult;
 
 class GenerateGuidEnvTest : public testing::HostTest {
  protected:
@@ -34,7 +33,7 @@ class GenerateGuidEnvTest : public testing::HostTest {
       EXPECT_EQ(FakeCoreEventAt(1)->address, old);
       EXPECT_EQ(FakeCoreEventAt(1)->faults, 0);
     }
-    return *TakeResult(result);
+    return *FakeCoreTakeResult(result);
   }
 
   std::string Expand(const char* source) {

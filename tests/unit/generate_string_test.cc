@@ -16,7 +16,6 @@
 namespace vellum {
 namespace {
 
-using testing::TakeResult;
 
 constexpr uint32_t kFirstOutputOf5489 = 3499211612u;
 
@@ -24,26 +23,26 @@ class GenerateStringTest : public testing::HostTest {};
 
 TEST_F(GenerateStringTest, SeededExamples) {
   SeedRandomSource(5489);
-  EXPECT_EQ(TakeResult(GenerateSequence(nullptr, 16)), "O8UP7YUdDj6xhbxZ");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequence(nullptr, 16)), "O8UP7YUdDj6xhbxZ");
   SeedRandomSource(5489);
-  EXPECT_EQ(TakeResult(GenerateSequenceFromList(nullptr, "ab", 8)),
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "ab", 8)),
             "babbabba");
   SeedRandomSource(5489);
-  EXPECT_EQ(TakeResult(GenerateSequenceFromList(nullptr, "abc", 8)),
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "abc", 8)),
             "caccacca");
 }
 
 // Results without a draw: each leaves the generator where it was.
 TEST_F(GenerateStringTest, NothingToDraw) {
   SeedRandomSource(5489);
-  EXPECT_EQ(TakeResult(GenerateSequenceFromList(nullptr, "x", 5)), "xxxxx");
-  EXPECT_EQ(TakeResult(GenerateSequence(nullptr, 0)), "");
-  EXPECT_EQ(TakeResult(GenerateSequenceFromList(nullptr, "abc", 0)), "");
-  EXPECT_EQ(TakeResult(GenerateSequenceFromList(nullptr, "", 5)), "");
-  EXPECT_EQ(TakeResult(GenerateSequenceFromList(nullptr, nullptr, 5)), "");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "x", 5)), "xxxxx");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequence(nullptr, 0)), "");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "abc", 0)), "");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "", 5)), "");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, nullptr, 5)), "");
   EXPECT_EQ(ErrorWord(), 0);
   // A negative size is checked before the alphabet.
-  EXPECT_EQ(TakeResult(GenerateSequenceFromList(nullptr, nullptr, -1)),
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, nullptr, -1)),
             std::nullopt);
   EXPECT_EQ(ErrorWord(), kErrorNegativeSize);
   EXPECT_EQ(RandomSource().Next(), kFirstOutputOf5489);
@@ -61,7 +60,7 @@ TEST_F(GenerateStringTest, OldResultAsAlphabet) {
   EXPECT_EQ(FakeCoreEventAt(0)->size, 9);
   EXPECT_EQ(FakeCoreEventAt(1)->address, old);
   EXPECT_EQ(FakeCoreEventAt(1)->faults, 0);
-  EXPECT_EQ(TakeResult(result), "babbabba");
+  EXPECT_EQ(FakeCoreTakeResult(result), "babbabba");
 }
 
 // The bulk fill gives the characters that one DrawIndex per character would,
@@ -90,7 +89,7 @@ TEST_F(GenerateStringTest, FillMatchesOneDrawPerCharacter) {
       SeedRandomSource(size + n);
       HostString result =
           GenerateSequenceFromList(nullptr, alphabet.c_str(), size);
-      ASSERT_EQ(TakeResult(result), expected) << "n " << n << " size " << size;
+      ASSERT_EQ(FakeCoreTakeResult(result), expected) << "n " << n << " size " << size;
       ASSERT_EQ(RandomSource().Next(), next) << "n " << n << " size " << size;
     }
   }
@@ -117,13 +116,13 @@ double ChiSquare(const std::string& text, const std::string& alphabet) {
 // critical value for its degrees of freedom.
 TEST_F(GenerateStringTest, CharactersAreUniform) {
   SeedRandomSource(20261206);
-  std::string text = *TakeResult(GenerateSequence(nullptr, 620000));
+  std::string text = *FakeCoreTakeResult(GenerateSequence(nullptr, 620000));
   EXPECT_LT(ChiSquare(text, "0123456789abcdefghijklmnopqrstuvwxyz"
                             "ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
             100.9);  // 61 degrees of freedom
   for (const char* alphabet : {"abc", "aab"}) {
     std::string drawn =
-        *TakeResult(GenerateSequenceFromList(nullptr, alphabet, 300000));
+        *FakeCoreTakeResult(GenerateSequenceFromList(nullptr, alphabet, 300000));
     EXPECT_LT(ChiSquare(drawn, alphabet), 13.8) << alphabet;  // at most 2
   }
 }

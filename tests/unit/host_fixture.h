@@ -21,16 +21,6 @@ inline void InstallFakeCore() {
        {kQuitExport, reinterpret_cast<void*>(FakeCoreQuit)}});
 }
 
-// A string command's result as the host sees it: nullopt for null, the bytes
-// otherwise. The host string is given back.
-inline std::optional<std::string> TakeResult(HostString result) {
-  if (result == nullptr) return std::nullopt;
-  std::string text(result);
-  auto* globals = reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
-  globals->host_string_fn(&result, 0);
-  return text;
-}
-
 // Installs the fake core and starts every test with a clean error word.
 class HostTest : public ::testing::Test {
  protected:

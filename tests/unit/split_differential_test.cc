@@ -44,8 +44,8 @@ std::vector<Word> StoreWords() {
   std::vector<Word> words;
   int32_t count = SplitCount();
   for (int32_t n = 1; n <= count; ++n) {
-    std::optional<std::string> text = TakeResult(SplitWord(nullptr, n));
-    std::optional<std::string> delimiter = TakeResult(SplitDelimiter(nullptr, n));
+    std::optional<std::string> text = FakeCoreTakeResult(SplitWord(nullptr, n));
+    std::optional<std::string> delimiter = FakeCoreTakeResult(SplitDelimiter(nullptr, n));
     EXPECT_TRUE(text.has_value()) << "word " << n;
     EXPECT_EQ(delimiter.has_value(), n < count) << "word " << n;
     char ended_by = n < count ? (delimiter ? (*delimiter)[0] : '?')
