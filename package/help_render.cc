@@ -53,7 +53,7 @@ std::string Paragraphs(const std::vector<std::string>& paragraphs) {
 std::string PageFile(const std::string& name) { return name + ".htm"; }
 
 std::string SyntaxLine(const emulator::CommandRow& form) {
-  std::string name = form.name[0] == '!' ? form.name.substr(1) : form.name;
+  std::string name = BasicName(form);
   std::string parameters = JoinNames(form.param_names);
   if (!form.is_function) return parameters.empty() ? name : name + " " + parameters;
   return "Return " + TypeName(form.result_type) + " = " + name + "(" + parameters + ")";
@@ -98,14 +98,10 @@ std::string HelpPage(const Command& command, const HelpEntry& entry,
     page << "<p>None.</p>\n";
   } else {
     page << "<table class=\"parameters\">\n<tr><th>Name</th><th>Type</th><th>Meaning</th></tr>\n";
+    std::vector<std::string> conflicts;  // refused before any page is made
+    std::map<std::string, char> types = ParameterTypes(command, conflicts);
     for (const auto& [name, meaning] : entry.parameters) {
-      char type = 'S';
-      for (const emulator::CommandRow& form : command.forms) {
-        for (size_t i = 0; i < form.param_names.size(); ++i) {
-          if (form.param_names[i] == name) type = form.param_types[i];
-        }
-      }
-      page << "<tr><td>" << Html(name) << "</td><td>" << TypeName(type) << "</td><td>"
+      page << "<tr><td>" << Html(name) << "</td><td>" << TypeName(types.at(name)) << "</td><td>"
            << Html(meaning) << "</td></tr>\n";
     }
     page << "</table>\n";

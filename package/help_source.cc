@@ -131,7 +131,7 @@ HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
 std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows) {
   std::vector<Command> commands;
   for (const emulator::CommandRow& row : rows) {
-    std::string name = row.name[0] == '!' ? row.name.substr(1) : row.name;
+    std::string name = BasicName(row);
     auto same = std::find_if(commands.begin(), commands.end(),
                              [&](const Command& c) { return c.name == name; });
     if (same == commands.end()) same = commands.insert(commands.end(), Command{name, {}});
@@ -145,6 +145,22 @@ std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows
                      });
   }
   return commands;
+}
+
+std::string BasicName(const emulator::CommandRow& row) {
+  return row.name.rfind('!', 0) == 0 ? row.name.substr(1) : row.name;
+}
+
+std::map<std::string, char> ParameterTypes(const Command& command,
+                                           std::vector<std::string>& conflicts) {
+  std::map<std::string, char> types;
+  for (const emulator::CommandRow& row : command.forms) {
+    for (size_t i = 0; i < row.param_names.size(); ++i) {
+      auto [it, fresh] = types.emplace(row.param_names[i], row.param_types[i]);
+      if (!fresh && it->second != row.param_types[i]) conflicts.push_back(row.param_names[i]);
+    }
+  }
+  return types;
 }
 
 std::string TypeName(char type_letter) {
@@ -174,15 +190,10 @@ std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
         say("no row of the command table has this name");
         continue;
       }
-      // Each parameter name of any form, with the one type all forms give it.
-      std::map<std::string, char> types;
-      for (const emulator::CommandRow& row : command->second->forms) {
-        for (size_t i = 0; i < row.param_names.size(); ++i) {
-          auto [it, fresh] = types.emplace(row.param_names[i], row.param_types[i]);
-          if (!fresh && it->second != row.param_types[i]) {
-            say("parameter " + row.param_names[i] + " has different types in different forms");
-          }
-        }
+      std::vector<std::string> conflicts;
+      std::map<std::string, char> types = ParameterTypes(*command->second, conflicts);
+      for (const std::string& name : conflicts) {
+        say("parameter " + name + " has different types in different forms");
       }
       std::set<std::string> described;
       for (const auto& [name, meaning] : e.parameters) {

@@ -16,6 +16,7 @@
 // "output:" then shows one run. Lines starting with '#' are comments.
 #pragma once
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,8 +57,7 @@ HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
                            std::vector<std::string>& errors);
 
 // The table's rows grouped by BASIC name, in the order names first appear,
-// each name's forms from the fewest parameters to the most. A leading "!"
-// belongs to the row, not to the name.
+// each name's forms from the fewest parameters to the most.
 std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows);
 
 // Everything that would make the help disagree with the table or leave a
@@ -66,6 +66,15 @@ std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows
 // "see" names that do not exist.
 std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
                                    const std::vector<Command>& commands);
+
+// A row's BASIC name: a leading "!" belongs to the row, not to the name.
+std::string BasicName(const emulator::CommandRow& row);
+
+// Each parameter name of any of the command's forms with its type letter,
+// as the first form that has it gives it; names whose forms give them
+// different types go to `conflicts`.
+std::map<std::string, char> ParameterTypes(const Command& command,
+                                           std::vector<std::string>& conflicts);
 
 // The name a parameter type letter has in the help.
 std::string TypeName(char type_letter);
