@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "package/page_check.h"
+
 namespace package {
 namespace {
 
@@ -37,14 +39,43 @@ std::string Href(const std::string& name) {
   return out;
 }
 
+// HTML 4.01 for the runtime's help viewer; the pages hold only ASCII.
 std::string Head(const std::string& title, const std::string& stylesheet) {
-  return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-         Html(title) + "</title>\n<style>\n" + stylesheet + "</style>\n</head>\n<body>\n";
+  return std::string(kHelpDoctype) +
+         "\n<html lang=\"en\">\n<head>\n"
+         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=us-ascii\">\n<title>" +
+         Html(title) + "</title>\n<style type=\"text/css\">\n" + stylesheet +
+         "</style>\n</head>\n<body>\n";
+}
+
+// Tables carry their own rules so that they stay readable unstyled.
+std::string Table(const std::string& css_class) {
+  return "<table class=\"" + css_class + "\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n";
 }
 
 std::string Paragraphs(const std::vector<std::string>& paragraphs) {
   std::string out;
   for (const std::string& p : paragraphs) out += "<p>" + Html(p) + "</p>\n";
+  return out;
+}
+
+// A form as a program writes it: "INSTR(Source, Search)", "SPLIT STRING
+// Source, Delimiters", "TAB$()".
+std::string FormInCode(const emulator::CommandRow& form) {
+  std::string name = BasicName(form);
+  std::string parameters = JoinNames(form.param_names);
+  if (form.is_function) return name + "(" + parameters + ")";
+  return parameters.empty() ? name : name + " " + parameters;
+}
+
+// Text in a Markdown table cell.
+std::string MarkdownCell(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '|' || c == '*' || c == '_' || c == '\\' || c == '[' || c == '`') out += '\\';
+    if (c == '<') out += "&lt;";
+    else out += c;
+  }
   return out;
 }
 
@@ -60,13 +91,15 @@ std::string SyntaxLine(const emulator::CommandRow& form) {
 }
 
 std::string KeywordLine(const Command& command) {
+  // The editor shows this text as it is, so it follows the runtime's own
+  // keyword files: a function's parameters in parentheses, a command's bare,
+  // and each form of a name with several forms in brackets of its own.
   std::string parameters;
   for (const emulator::CommandRow& form : command.forms) {
     std::string list = JoinNames(form.param_names);
     if (list.empty()) list = "*no parameters*";
-    if (command.forms.size() > 1) parameters += "[" + list + "]";
-    else if (form.is_function && !form.param_names.empty()) parameters = "(" + list + ")";
-    else parameters = list;
+    else if (form.is_function) list = "(" + list + ")";
+    parameters += command.forms.size() > 1 ? "[" + list + "]" : list;
   }
   return command.name + "=commands\\strings\\" + PageFile(command.name) + "=" + parameters;
 }
@@ -97,7 +130,7 @@ std::string HelpPage(const Command& command, const HelpEntry& entry,
   if (entry.parameters.empty()) {
     page << "<p>None.</p>\n";
   } else {
-    page << "<table class=\"parameters\">\n<tr><th>Name</th><th>Type</th><th>Meaning</th></tr>\n";
+    page << Table("parameters") << "<tr><th>Name</th><th>Type</th><th>Meaning</th></tr>\n";
     std::vector<std::string> conflicts;  // refused before any page is made
     std::map<std::string, char> types = ParameterTypes(command, conflicts);
     for (const auto& [name, meaning] : entry.parameters) {
@@ -112,7 +145,7 @@ std::string HelpPage(const Command& command, const HelpEntry& entry,
                                         : "<p>Nothing: it is a command, not a function.</p>\n" +
                                               Paragraphs(entry.returns));
   if (!entry.errors.empty()) {
-    page << "<table class=\"errors\">\n<tr><th>Run-time error</th><th>Cause</th></tr>\n";
+    page << Table("errors") << "<tr><th>Run-time error</th><th>Cause</th></tr>\n";
     for (const auto& [number, cause] : entry.errors) {
       page << "<tr><td>" << number << "</td><td>" << Html(cause) << "</td></tr>\n";
     }
@@ -144,15 +177,33 @@ std::string IndexPage(const std::vector<HelpFamily>& families, const std::string
        << " so upper and lower case differ unless a command says otherwise.</p>\n";
   for (const HelpFamily& family : families) {
     page << "<h2>" << Html(family.title) << "</h2>\n<p>" << Html(family.about) << "</p>\n"
-         << "<table class=\"index\">\n";
+         << Table("index");
     for (const HelpEntry& e : family.entries) {
-      page << "<tr><td><a href=\"strings/" << Href(e.name) << "\">" << Html(e.name)
+      page << "<tr><td class=\"name\"><a href=\"strings/" << Href(e.name) << "\">" << Html(e.name)
            << "</a></td><td>" << Html(e.summary) << "</td></tr>\n";
     }
     page << "</table>\n";
   }
   page << "</body>\n</html>\n";
   return page.str();
+}
+
+std::string CommandTable(const std::vector<HelpFamily>& families,
+                         const std::vector<Command>& commands) {
+  std::string out;
+  for (const HelpFamily& family : families) {
+    out += "\n### " + family.title + "\n\n| Command | What it does |\n|---|---|\n";
+    for (const HelpEntry& e : family.entries) {
+      const Command& command = *std::find_if(commands.begin(), commands.end(),
+                                             [&](const Command& c) { return c.name == e.name; });
+      std::string forms;
+      for (const emulator::CommandRow& form : command.forms) {
+        forms += (forms.empty() ? "`" : "<br>`") + FormInCode(form) + "`";
+      }
+      out += "| " + forms + " | " + MarkdownCell(e.summary) + " |\n";
+    }
+  }
+  return out + "\n";
 }
 
 std::string CommandList(const std::vector<HelpFamily>& families) {

@@ -15,8 +15,8 @@ namespace package {
 std::string SyntaxLine(const emulator::CommandRow& form);
 
 // The editor's keyword line: NAME=commands\strings\NAME.htm=PARAMETERS, with
-// a function's parameters in parentheses, a command's without, several forms
-// as [a, b][a, b, c], and none as *no parameters*.
+// a function's parameters in parentheses, a command's without, none as
+// *no parameters*, and several forms each in brackets: [(a, b)][(a, b, c)].
 std::string KeywordLine(const Command& command);
 
 // The keyword file: "[LINKS]" and one line per name in name order, CRLF
@@ -32,6 +32,11 @@ std::string IndexPage(const std::vector<HelpFamily>& families, const std::string
 
 // The commands by family as plain text lines, for README.txt.
 std::string CommandList(const std::vector<HelpFamily>& families);
+
+// The commands by family as Markdown tables for README.md, one row per
+// BASIC name: its forms, e.g. `INSTR(Source, Search)`, and its summary.
+std::string CommandTable(const std::vector<HelpFamily>& families,
+                         const std::vector<Command>& commands);
 
 // The file name of a command's page, e.g. "FAST LEFT$.htm".
 std::string PageFile(const std::string& name);

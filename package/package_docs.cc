@@ -9,10 +9,15 @@
 #include "emulator/command_table.h"
 #include "package/help_render.h"
 #include "package/help_source.h"
+#include "package/page_check.h"
 
 namespace fs = std::filesystem;
 
 namespace package {
+
+const char kReadmeCommandsBegin[] = "<!-- The commands: made by docgen";
+const char kReadmeCommandsEnd[] = "<!-- End of the commands -->";
+
 namespace {
 
 // The families in the order the index lists them, by their file names.
@@ -27,7 +32,7 @@ std::string Read(const fs::path& path) {
 }
 
 void Write(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
+  if (path.has_parent_path()) fs::create_directories(path.parent_path());
   std::ofstream file(path, std::ios::binary);
   file << text;
   if (!file) throw std::runtime_error("cannot write " + path.string());
@@ -51,26 +56,33 @@ std::string CheckName(const std::string& name) {
   return out;
 }
 
-}  // namespace
-
-bool WritePackageDocs(const std::string& table_script, const std::string& docs_folder,
-                      const std::string& out_folder, const std::string& checks_folder,
-                      std::vector<std::string>& problems) {
-  std::vector<emulator::CommandRow> rows = emulator::RowsFromResourceScript(Read(table_script));
-  std::vector<Command> commands = GroupCommands(rows);
-  fs::path docs = docs_folder;
-  fs::path out = out_folder;
-  fs::path checks = checks_folder;
-
-  std::vector<HelpFamily> families;
+// The table's commands and the family files, checked against each other.
+bool LoadDocs(const std::string& table_script, const fs::path& docs, std::vector<Command>& commands,
+              std::vector<HelpFamily>& families, std::vector<std::string>& problems) {
+  commands = GroupCommands(emulator::RowsFromResourceScript(Read(table_script)));
   for (const char* family : kFamilies) {
     std::string file = (docs / "commands" / (std::string(family) + ".txt")).string();
     families.push_back(ParseHelpFamily(Read(file), file, problems));
   }
   for (const std::string& p : CheckHelp(families, commands)) problems.push_back(p);
+  return problems.empty();
+}
+
+}  // namespace
+
+bool WritePackageDocs(const std::string& table_script, const std::string& docs_folder,
+                      const std::string& out_folder, const std::string& checks_folder,
+                      std::vector<std::string>& problems) {
+  fs::path docs = docs_folder;
+  fs::path out = out_folder;
+  fs::path checks = checks_folder;
+  std::vector<Command> commands;
+  std::vector<HelpFamily> families;
+  if (!LoadDocs(table_script, docs, commands, families, problems)) return false;
+  std::string stylesheet = Read(docs / "help.css");
+  for (const std::string& p : StyleSheetProblems(stylesheet)) problems.push_back("help.css: " + p);
   if (!problems.empty()) return false;
 
-  std::string stylesheet = Read(docs / "help.css");
   Write(out / "Editor/Keywords/Vellum3Util_16.ini", KeywordFile(commands));
   Write(out / "Help/commands/strings.htm", IndexPage(families, stylesheet));
   for (const HelpFamily& family : families) {
@@ -100,6 +112,33 @@ bool WritePackageDocs(const std::string& table_script, const std::string& docs_f
       Write(out / "Examples" / name, WithCrlf(Read(example.path())));
     }
   }
+  return true;
+}
+
+
+bool UpdateReadmeCommands(const std::string& table_script, const std::string& docs_folder,
+                          const std::string& readme_path, bool check_only,
+                          std::vector<std::string>& problems) {
+  std::vector<Command> commands;
+  std::vector<HelpFamily> families;
+  if (!LoadDocs(table_script, docs_folder, commands, families, problems)) return false;
+  std::string readme = Read(readme_path);
+  size_t begin = readme.find(kReadmeCommandsBegin);
+  size_t end = readme.find(kReadmeCommandsEnd);
+  if (begin == std::string::npos || end == std::string::npos || end < begin) {
+    problems.push_back(readme_path + ": no command section between its two marker lines");
+    return false;
+  }
+  begin = readme.find('\n', begin) + 1;
+  std::string current = readme.substr(begin, end - begin);
+  std::string fresh = CommandTable(families, commands);
+  if (current == fresh) return true;
+  if (check_only) {
+    problems.push_back(readme_path + ": the command section is out of date; run docgen --table " +
+                       table_script + " --docs " + docs_folder + " --readme " + readme_path);
+    return false;
+  }
+  Write(readme_path, readme.replace(begin, end - begin, fresh));
   return true;
 }
 

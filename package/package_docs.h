@@ -7,7 +7,7 @@
 //   OUT/README.txt
 // and, in CHECKS, every help page's example as NAME.dba with the output it
 // must print (NAME.txt, and NAME.match where the output is random), for the
-// host emulator to run.
+// host emulator to run; and the command section of the project's README.md.
 #pragma once
 
 #include <string>
@@ -21,5 +21,18 @@ namespace package {
 bool WritePackageDocs(const std::string& table_script, const std::string& docs_folder,
                       const std::string& out_folder, const std::string& checks_folder,
                       std::vector<std::string>& problems);
+
+// README.md lists the commands between two marker lines; the first begins
+// with kReadmeCommandsBegin and says how to remake the section.
+extern const char kReadmeCommandsBegin[];
+extern const char kReadmeCommandsEnd[];
+
+// Brings the command section of README.md up to date with the table and the
+// family files; with `check_only` it changes nothing and fails, saying how
+// to remake it, when the section is stale. False, with the reasons in
+// `problems`, also when the documentation disagrees with the table.
+bool UpdateReadmeCommands(const std::string& table_script, const std::string& docs_folder,
+                          const std::string& readme_path, bool check_only,
+                          std::vector<std::string>& problems);
 
 }  // namespace package

@@ -2,6 +2,7 @@
 // added or renamed must not leave the keyword file or the help pages behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "package/help_render.h"
 #include "package/help_source.h"
 #include "package/package_docs.h"
+#include "package/page_check.h"
 
 namespace package {
 namespace {
@@ -69,12 +71,42 @@ class PackageDocsTest : public ::testing::Test {
 
 fs::path* PackageDocsTest::root_ = nullptr;
 
-TEST_F(PackageDocsTest, EveryRowHasItsKeywordLineAndItsSyntaxOnItsPage) {
+// A keyword line's parameter text as its forms, each read back as the row
+// it must come from: "(a, b)" a function, "*no parameters*" a function
+// without parameters, a bare list a command. Several forms come in brackets.
+struct KeywordForm {
+  bool is_function;
+  std::string parameters;
+};
+
+std::vector<KeywordForm> KeywordForms(const std::string& text) {
+  std::vector<std::string> pieces;
+  if (text.front() == '[' && text.back() == ']') {
+    std::string inner = text.substr(1, text.size() - 2);
+    for (size_t at = 0;;) {
+      size_t next = inner.find("][", at);
+      pieces.push_back(inner.substr(at, next - at));
+      if (next == std::string::npos) break;
+      at = next + 2;
+    }
+  } else {
+    pieces.push_back(text);
+  }
+  std::vector<KeywordForm> forms;
+  for (const std::string& piece : pieces) {
+    if (piece == "*no parameters*") forms.push_back({true, ""});
+    else if (piece.front() == '(' && piece.back() == ')') forms.push_back({true, piece.substr(1, piece.size() - 2)});
+    else forms.push_back({false, piece});
+  }
+  return forms;
+}
+
+TEST_F(PackageDocsTest, EveryRowHasItsKeywordFormAndItsSyntaxOnItsPage) {
   std::vector<emulator::CommandRow> rows =
       emulator::RowsFromResourceScript(Read(std::string(VELLUM_SOURCE_DIR) + "/host/module.rc"));
   ASSERT_EQ(rows.size(), 57u);
 
-  std::map<std::string, std::string> keywords;  // name -> parameters
+  std::map<std::string, std::vector<KeywordForm>> keywords;
   std::istringstream ini(Read(Out("Editor/Keywords/Vellum3Util_16.ini")));
   std::string line;
   std::getline(ini, line);
@@ -84,40 +116,52 @@ TEST_F(PackageDocsTest, EveryRowHasItsKeywordLineAndItsSyntaxOnItsPage) {
     ASSERT_TRUE(std::regex_match(line, m, std::regex("([^=]+)=commands\\\\strings\\\\([^=]+)\\.htm=(.+)\r")))
         << line;
     EXPECT_EQ(m[1], m[2]);
-    keywords[m[1]] = m[3];
+    keywords[m[1]] = KeywordForms(m[3]);
   }
   EXPECT_EQ(keywords.size(), 42u);
 
-  std::map<std::string, std::vector<std::string>> expected_syntax;
+  // Each name's rows, fewest parameters first, as the keyword line lists them.
+  std::map<std::string, std::vector<emulator::CommandRow>> by_name;
   for (const emulator::CommandRow& row : rows) {
-    std::string name = row.name[0] == '!' ? row.name.substr(1) : row.name;
-    std::string params;
-    for (const std::string& p : row.param_names) params += (params.empty() ? "" : ", ") + p;
-    expected_syntax[name].push_back(
-        row.is_function ? "Return " + std::string(row.result_type == 'S' ? "String" : "Integer") +
-                              " = " + name + "(" + params + ")"
-                        : name + (params.empty() ? "" : " " + params));
-    ASSERT_EQ(keywords.count(name), 1u) << "no keyword line for row " << row.id;
-    EXPECT_NE(keywords[name].find(params.empty() ? "*no parameters*" : params), std::string::npos)
-        << "row " << row.id << ": " << keywords[name];
+    by_name[row.name[0] == '!' ? row.name.substr(1) : row.name].push_back(row);
   }
-  for (auto& [name, lines] : expected_syntax) {
+  for (auto& [name, forms] : by_name) {
+    std::stable_sort(forms.begin(), forms.end(), [](const auto& a, const auto& b) {
+      return a.param_names.size() < b.param_names.size();
+    });
+    ASSERT_EQ(keywords.count(name), 1u) << "no keyword line for " << name;
+    const std::vector<KeywordForm>& shown = keywords[name];
+    ASSERT_EQ(shown.size(), forms.size()) << name << ": forms on its keyword line";
+    std::vector<std::string> expected_syntax;
+    for (size_t i = 0; i < forms.size(); ++i) {
+      std::string params;
+      for (const std::string& p : forms[i].param_names) params += (params.empty() ? "" : ", ") + p;
+      EXPECT_EQ(shown[i].is_function, forms[i].is_function) << "row " << forms[i].id;
+      EXPECT_EQ(shown[i].parameters, params) << "row " << forms[i].id;
+      expected_syntax.push_back(
+          forms[i].is_function
+              ? "Return " + std::string(forms[i].result_type == 'S' ? "String" : "Integer") +
+                    " = " + name + "(" + params + ")"
+              : name + (params.empty() ? "" : " " + params));
+    }
     fs::path page = Out("Help/commands/strings/" + name + ".htm");
     ASSERT_TRUE(fs::exists(page)) << "no page for " << name;
-    std::vector<std::string> shown = SyntaxOf(Read(page));
-    std::sort(lines.begin(), lines.end());
-    std::sort(shown.begin(), shown.end());
-    EXPECT_EQ(shown, lines) << name;
+    EXPECT_EQ(SyntaxOf(Read(page)), expected_syntax) << name;
   }
 }
 
-TEST_F(PackageDocsTest, PagesStandAloneAndEveryLinkFindsItsFile) {
+TEST_F(PackageDocsTest, PagesKeepToWhatTheHelpViewerShowsAndEveryLinkFindsItsFile) {
+  for (const std::string& p :
+       StyleSheetProblems(Read(std::string(VELLUM_SOURCE_DIR) + "/docs/help.css"))) {
+    ADD_FAILURE() << "help.css: " << p;
+  }
   int pages = 0;
   for (const auto& entry : fs::recursive_directory_iterator(Out("Help"))) {
     if (entry.path().extension() != ".htm") continue;
     ++pages;
     std::string page = Read(entry.path());
-    for (const char* outside : {"<script", "<link", "src=", "http:", "https:", "@import"}) {
+    for (const std::string& p : HelpPageProblems(page)) ADD_FAILURE() << entry.path() << ": " << p;
+    for (const char* outside : {"<link", "src=", "http:", "https:", "@import"}) {
       EXPECT_EQ(page.find(outside), std::string::npos) << entry.path() << " uses " << outside;
     }
     static const std::regex kHref("href=\"([^\"]+)\"");
@@ -132,9 +176,51 @@ TEST_F(PackageDocsTest, PagesStandAloneAndEveryLinkFindsItsFile) {
   EXPECT_EQ(pages, 43);
 }
 
+std::string AllProblems(const std::vector<std::string>& problems) {
+  std::string all;
+  for (const std::string& p : problems) all += p + "\n";
+  return all;
+}
+
+TEST(StyleSheetProblems, RefusesWhatCss21LacksAndWhatHidesText) {
+  EXPECT_EQ(AllProblems(StyleSheetProblems(
+                "/* a comment { } */ body { font: 10pt Verdana; color: rgb(0, 0, 0) }\n"
+                "td.name, h2 > a:hover { width: 13em; display: block !important; }")),
+            "");
+  for (const char* css :
+       {"div { display: flex }", "div { display: grid; }", "p { --gap: 2px }", "p { width: calc(1em + 2px) }",
+        "p { color: var(--x) }", "@font-face { font-family: x }", "@import \"x.css\";",
+        "p { margin: 1rem }", "p { color: rgba(0,0,0,0.5) }", "p:nth-child(2) { color: red }",
+        "a[href^=x] { color: red }", "p::before { color: red }", "h1 ~ p { color: red }",
+        "p { display: none }", "p { visibility: hidden }", "p:before { content: \"x\" }",
+        "p { border-radius: 3px }", "p { color: red"}) {
+    EXPECT_NE(StyleSheetProblems(css), std::vector<std::string>{}) << css;
+  }
+}
+
+TEST(HelpPageProblems, RefusesScriptNewerElementsAndBorderlessTables) {
+  std::string head = std::string(kHelpDoctype) + "\n<html lang=\"en\"><head><title>T</title>";
+  EXPECT_EQ(AllProblems(HelpPageProblems(
+                head + "<style type=\"text/css\">p { color: #000 }</style></head><body>"
+                       "<table class=\"x\" border=\"1\"><tr><td><a href=\"a.htm\">a</a></td></tr>"
+                       "</table><pre>a &lt; b</pre></body></html>\n")),
+            "");
+  for (const std::string& body :
+       {std::string("<script>x()</script>"), std::string("<section><p>x</p></section>"),
+        std::string("<nav>x</nav>"), std::string("<p onclick=\"x()\">x</p>"),
+        std::string("<p style=\"display:flex\">x</p>"), std::string("<meta charset=\"utf-8\">"),
+        std::string("<table><tr><td>x</td></tr></table>"),
+        std::string("<style>p { display: grid }</style>"), std::string("<!-- note -->")}) {
+    EXPECT_NE(HelpPageProblems(head + "</head><body>" + body + "</body></html>\n"),
+              std::vector<std::string>{})
+        << body;
+  }
+  EXPECT_NE(HelpPageProblems("<!DOCTYPE html>\n<html><body></body></html>\n"), std::vector<std::string>{});
+}
+
 emulator::CommandRow Row(const std::string& text) { return *emulator::ParseRow(1, text); }
 
-TEST(KeywordLine, FollowsTheEditorsConvention) {
+TEST(KeywordLine, WritesFunctionsInParenthesesAndEachFormInItsOwnBrackets) {
   EXPECT_EQ(KeywordLine({"MID$", {Row("MID$[%SSLL%Mid%Source, StartPosition, Size")}}),
             "MID$=commands\\strings\\MID$.htm=(Source, StartPosition, Size)");
   EXPECT_EQ(KeywordLine({"SPLIT STRING", {Row("SPLIT STRING%SS%SplitString%Source, Delimiters")}}),
@@ -142,7 +228,13 @@ TEST(KeywordLine, FollowsTheEditorsConvention) {
   EXPECT_EQ(KeywordLine({"TAB$", {Row("TAB$[%S%Tab%")}}),
             "TAB$=commands\\strings\\TAB$.htm=*no parameters*");
   EXPECT_EQ(KeywordLine({"QUOTE$", {Row("QUOTE$[%S%Quote%"), Row("QUOTE$[%SS%QuoteString%Source")}}),
-            "QUOTE$=commands\\strings\\QUOTE$.htm=[*no parameters*][Source]");
+            "QUOTE$=commands\\strings\\QUOTE$.htm=[*no parameters*][(Source)]");
+  EXPECT_EQ(KeywordLine({"INSTR", {Row("INSTR[%LSS%Instr_2%Source, Search"),
+                                   Row("INSTR[%LSSL%Instr_3%Source, Search, StartPosition")}}),
+            "INSTR=commands\\strings\\INSTR.htm=[(Source, Search)][(Source, Search, StartPosition)]");
+  EXPECT_EQ(KeywordLine({"SPLIT CSV STRING", {Row("SPLIT CSV STRING%S%SplitCsvString%Source"),
+                                              Row("SPLIT CSV STRING%SSS%SplitCsvString3%Source, Separator, Quote")}}),
+            "SPLIT CSV STRING=commands\\strings\\SPLIT CSV STRING.htm=[Source][Source, Separator, Quote]");
 }
 
 TEST(CheckHelp, RefusesDocumentationThatDisagreesWithTheTable) {
