@@ -194,10 +194,8 @@ std::string CommandTable(const std::vector<HelpFamily>& families,
   for (const HelpFamily& family : families) {
     out += "\n### " + family.title + "\n\n| Command | What it does |\n|---|---|\n";
     for (const HelpEntry& e : family.entries) {
-      const Command& command = *std::find_if(commands.begin(), commands.end(),
-                                             [&](const Command& c) { return c.name == e.name; });
       std::string forms;
-      for (const emulator::CommandRow& form : command.forms) {
+      for (const emulator::CommandRow& form : CommandNamed(commands, e.name).forms) {
         forms += (forms.empty() ? "`" : "<br>`") + FormInCode(form) + "`";
       }
       out += "| " + forms + " | " + MarkdownCell(e.summary) + " |\n";

@@ -147,6 +147,11 @@ std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows
   return commands;
 }
 
+const Command& CommandNamed(const std::vector<Command>& commands, const std::string& name) {
+  return *std::find_if(commands.begin(), commands.end(),
+                       [&](const Command& c) { return c.name == name; });
+}
+
 std::string BasicName(const emulator::CommandRow& row) {
   return row.name.rfind('!', 0) == 0 ? row.name.substr(1) : row.name;
 }

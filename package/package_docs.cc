@@ -87,10 +87,8 @@ bool WritePackageDocs(const std::string& table_script, const std::string& docs_f
   Write(out / "Help/commands/strings.htm", IndexPage(families, stylesheet));
   for (const HelpFamily& family : families) {
     for (const HelpEntry& entry : family.entries) {
-      const Command& command = *std::find_if(commands.begin(), commands.end(),
-                                             [&](const Command& c) { return c.name == entry.name; });
       Write(out / "Help/commands/strings" / PageFile(entry.name),
-            HelpPage(command, entry, family, stylesheet));
+            HelpPage(CommandNamed(commands, entry.name), entry, family, stylesheet));
       fs::path check = checks / CheckName(entry.name);
       Write(check.string() + ".dba", entry.example);
       Write(check.string() + ".txt", entry.output);

@@ -94,14 +94,19 @@ void CheckDeclaration(const std::string& declaration, std::vector<std::string>& 
   }
   static const std::regex kFunction("([a-z-]+)\\(");
   for (std::sregex_iterator it(value.begin(), value.end(), kFunction), end; it != end; ++it) {
-    if ((*it)[1] != "rgb") problems.push_back("function outside CSS 2.1: " + (*it)[1].str() + "()");
+    if ((*it)[1] != "rgb") {
+      problems.push_back("function outside CSS 2.1: " + (*it)[1].str() + "()");
+    }
   }
   static const std::regex kLaterUnit("[0-9.](rem|vw|vh|vmin|vmax|ch|fr)\\b");
   if (std::regex_search(value, kLaterUnit)) problems.push_back("unit of a later level: " + value);
   if (property == "display") {
     std::string shown = Trim(value.substr(0, value.find('!')));
-    if (shown == "none") problems.push_back("display: none hides text");
-    else if (DisplayValues().count(shown) == 0) problems.push_back("display outside CSS 2.1: " + shown);
+    if (shown == "none") {
+      problems.push_back("display: none hides text");
+    } else if (DisplayValues().count(shown) == 0) {
+      problems.push_back("display outside CSS 2.1: " + shown);
+    }
   }
 }
 
@@ -126,13 +131,17 @@ const std::set<std::string>& Elements() {
 
 void CheckTag(const std::string& name, const std::string& attributes,
               std::vector<std::string>& problems) {
-  if (Elements().count(name) == 0) problems.push_back("element outside the help's HTML 4.01 set: <" + name + ">");
+  if (Elements().count(name) == 0) {
+    problems.push_back("element outside the help's HTML 4.01 set: <" + name + ">");
+  }
   static const std::regex kAttribute("([A-Za-z-]+)(\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s>]+))?");
   bool bordered = false;
   for (std::sregex_iterator it(attributes.begin(), attributes.end(), kAttribute), end; it != end;
        ++it) {
     std::string attribute = Lower((*it)[1]);
-    if (Attributes().count(attribute) == 0) problems.push_back("attribute outside the help's set: <" + name + " " + attribute + ">");
+    if (Attributes().count(attribute) == 0) {
+      problems.push_back("attribute outside the help's set: <" + name + " " + attribute + ">");
+    }
     bordered = bordered || attribute == "border";
   }
   // A table must keep its rules when the style sheet is off.
@@ -199,7 +208,9 @@ std::vector<std::string> HelpPageProblems(const std::string& page) {
       }
     }
   }
-  if (page.find("<!") != page.rfind("<!")) problems.push_back("comments or declarations after the doctype");
+  if (page.find("<!") != page.rfind("<!")) {
+    problems.push_back("comments or declarations after the doctype");
+  }
   return problems;
 }
 

@@ -33,7 +33,8 @@ std::string Read(const fs::path& path) {
 std::string Unescape(std::string text) {
   for (auto [entity, c] : std::vector<std::pair<std::string, std::string>>{
            {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}}) {
-    for (size_t at; (at = text.find(entity)) != std::string::npos;) text.replace(at, entity.size(), c);
+    for (size_t at; (at = text.find(entity)) != std::string::npos;)
+      text.replace(at, entity.size(), c);
   }
   return text;
 }
@@ -56,8 +57,8 @@ class PackageDocsTest : public ::testing::Test {
     root_ = new fs::path(mkdtemp(pattern));
     std::vector<std::string> problems;
     ASSERT_TRUE(WritePackageDocs(std::string(VELLUM_SOURCE_DIR) + "/host/module.rc",
-                                 std::string(VELLUM_SOURCE_DIR) + "/docs", (*root_ / "out").string(),
-                                 (*root_ / "checks").string(), problems))
+                                 std::string(VELLUM_SOURCE_DIR) + "/docs",
+                                 (*root_ / "out").string(), (*root_ / "checks").string(), problems))
         << problems[0];
   }
   static void TearDownTestSuite() {
@@ -95,7 +96,8 @@ std::vector<KeywordForm> KeywordForms(const std::string& text) {
   std::vector<KeywordForm> forms;
   for (const std::string& piece : pieces) {
     if (piece == "*no parameters*") forms.push_back({true, ""});
-    else if (piece.front() == '(' && piece.back() == ')') forms.push_back({true, piece.substr(1, piece.size() - 2)});
+    else if (piece.front() == '(' && piece.back() == ')')
+      forms.push_back({true, piece.substr(1, piece.size() - 2)});
     else forms.push_back({false, piece});
   }
   return forms;
@@ -113,7 +115,8 @@ TEST_F(PackageDocsTest, EveryRowHasItsKeywordFormAndItsSyntaxOnItsPage) {
   EXPECT_EQ(line, "[LINKS]\r");
   while (std::getline(ini, line)) {
     std::smatch m;
-    ASSERT_TRUE(std::regex_match(line, m, std::regex("([^=]+)=commands\\\\strings\\\\([^=]+)\\.htm=(.+)\r")))
+    ASSERT_TRUE(std::regex_match(line, m,
+                                 std::regex("([^=]+)=commands\\\\strings\\\\([^=]+)\\.htm=(.+)\r")))
         << line;
     EXPECT_EQ(m[1], m[2]);
     keywords[m[1]] = KeywordForms(m[3]);
@@ -188,12 +191,12 @@ TEST(StyleSheetProblems, RefusesWhatCss21LacksAndWhatHidesText) {
                 "td.name, h2 > a:hover { width: 13em; display: block !important; }")),
             "");
   for (const char* css :
-       {"div { display: flex }", "div { display: grid; }", "p { --gap: 2px }", "p { width: calc(1em + 2px) }",
-        "p { color: var(--x) }", "@font-face { font-family: x }", "@import \"x.css\";",
-        "p { margin: 1rem }", "p { color: rgba(0,0,0,0.5) }", "p:nth-child(2) { color: red }",
-        "a[href^=x] { color: red }", "p::before { color: red }", "h1 ~ p { color: red }",
-        "p { display: none }", "p { visibility: hidden }", "p:before { content: \"x\" }",
-        "p { border-radius: 3px }", "p { color: red"}) {
+       {"div { display: flex }", "div { display: grid; }", "p { --gap: 2px }",
+        "p { width: calc(1em + 2px) }", "p { color: var(--x) }", "@font-face { font-family: x }",
+        "@import \"x.css\";", "p { margin: 1rem }", "p { color: rgba(0,0,0,0.5) }",
+        "p:nth-child(2) { color: red }", "a[href^=x] { color: red }", "p::before { color: red }",
+        "h1 ~ p { color: red }", "p { display: none }", "p { visibility: hidden }",
+        "p:before { content: \"x\" }", "p { border-radius: 3px }", "p { color: red"}) {
     EXPECT_NE(StyleSheetProblems(css), std::vector<std::string>{}) << css;
   }
 }
@@ -215,7 +218,8 @@ TEST(HelpPageProblems, RefusesScriptNewerElementsAndBorderlessTables) {
               std::vector<std::string>{})
         << body;
   }
-  EXPECT_NE(HelpPageProblems("<!DOCTYPE html>\n<html><body></body></html>\n"), std::vector<std::string>{});
+  EXPECT_NE(HelpPageProblems("<!DOCTYPE html>\n<html><body></body></html>\n"),
+            std::vector<std::string>{});
 }
 
 emulator::CommandRow Row(const std::string& text) { return *emulator::ParseRow(1, text); }
@@ -227,19 +231,24 @@ TEST(KeywordLine, WritesFunctionsInParenthesesAndEachFormInItsOwnBrackets) {
             "SPLIT STRING=commands\\strings\\SPLIT STRING.htm=Source, Delimiters");
   EXPECT_EQ(KeywordLine({"TAB$", {Row("TAB$[%S%Tab%")}}),
             "TAB$=commands\\strings\\TAB$.htm=*no parameters*");
-  EXPECT_EQ(KeywordLine({"QUOTE$", {Row("QUOTE$[%S%Quote%"), Row("QUOTE$[%SS%QuoteString%Source")}}),
-            "QUOTE$=commands\\strings\\QUOTE$.htm=[*no parameters*][(Source)]");
-  EXPECT_EQ(KeywordLine({"INSTR", {Row("INSTR[%LSS%Instr_2%Source, Search"),
-                                   Row("INSTR[%LSSL%Instr_3%Source, Search, StartPosition")}}),
-            "INSTR=commands\\strings\\INSTR.htm=[(Source, Search)][(Source, Search, StartPosition)]");
-  EXPECT_EQ(KeywordLine({"SPLIT CSV STRING", {Row("SPLIT CSV STRING%S%SplitCsvString%Source"),
-                                              Row("SPLIT CSV STRING%SSS%SplitCsvString3%Source, Separator, Quote")}}),
-            "SPLIT CSV STRING=commands\\strings\\SPLIT CSV STRING.htm=[Source][Source, Separator, Quote]");
+  EXPECT_EQ(
+      KeywordLine({"QUOTE$", {Row("QUOTE$[%S%Quote%"), Row("QUOTE$[%SS%QuoteString%Source")}}),
+      "QUOTE$=commands\\strings\\QUOTE$.htm=[*no parameters*][(Source)]");
+  EXPECT_EQ(
+      KeywordLine({"INSTR",
+                   {Row("INSTR[%LSS%Instr_2%Source, Search"),
+                    Row("INSTR[%LSSL%Instr_3%Source, Search, StartPosition")}}),
+      "INSTR=commands\\strings\\INSTR.htm=[(Source, Search)][(Source, Search, StartPosition)]");
+  EXPECT_EQ(KeywordLine({"SPLIT CSV STRING",
+                         {Row("SPLIT CSV STRING%S%SplitCsvString%Source"),
+                          Row("SPLIT CSV STRING%SSS%SplitCsvString3%Source, Separator, Quote")}}),
+            "SPLIT CSV STRING=commands\\strings\\SPLIT CSV STRING.htm=[Source][Source, Separator, "
+            "Quote]");
 }
 
 TEST(CheckHelp, RefusesDocumentationThatDisagreesWithTheTable) {
-  std::vector<Command> commands =
-      GroupCommands({Row("FOO$[%SS%Foo%Source"), Row("BAR%S%Bar%Text"), Row("!BAR%SS%Bar%Text, More")});
+  std::vector<Command> commands = GroupCommands(
+      {Row("FOO$[%SS%Foo%Source"), Row("BAR%S%Bar%Text"), Row("!BAR%SS%Bar%Text, More")});
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(commands[1].forms.size(), 2u);
   std::vector<std::string> errors;
@@ -252,9 +261,9 @@ TEST(CheckHelp, RefusesDocumentationThatDisagreesWithTheTable) {
   EXPECT_TRUE(errors.empty());
   std::string problems;
   for (const std::string& p : CheckHelp({family}, commands)) problems += p + "\n";
-  for (const char* expected : {"no form has a parameter Size", "parameter Source is not described",
-                               "errors 110 and 112", "\"see\" names NOPE",
-                               "BAR: documented 0 times"}) {
+  for (const char* expected :
+       {"no form has a parameter Size", "parameter Source is not described", "errors 110 and 112",
+        "\"see\" names NOPE", "BAR: documented 0 times"}) {
     EXPECT_NE(problems.find(expected), std::string::npos) << expected << "\n" << problems;
   }
 }
