@@ -83,7 +83,8 @@ class CsvScan {
       read = stop;
       char c = *read;
       if (c == '\0') {
-        if constexpr (Words::kCuts) *write = '\0';  // no closing quote when none was noted
+        // The word runs to the source's end when no closing quote was noted.
+        if constexpr (Words::kCuts) *write = '\0';
         break;
       }
       if (c == separator_ && !inside) {
