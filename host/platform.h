@@ -32,9 +32,18 @@ uint32_t TickCount();
 // its NUL into `text`. False when the UUID service fails.
 bool NewUuidText(char text[37]);
 
+// The longest source ExpandEnvironment takes, NUL included. The platform
+// documents its buffers as limited to 32K; we read that as 32,768 bytes for
+// the source with its NUL, so 32,767 characters is the longest source, and
+// the native stand-in refuses anything longer in the same way. Larger
+// sources make the platform return wrong counts and garbage, so callers
+// hand it one %NAME% reference at a time.
+inline constexpr uint32_t kExpandSourceLimit = 32 * 1024;
+
 // ExpandEnvironmentStringsA: replaces each %NAME% reference of `source` with
 // the variable's value and returns the bytes the result needs, NUL included,
-// or 0 on failure. Writes the result only when `capacity` is large enough.
+// or 0 on failure (also for a source over kExpandSourceLimit). Writes the
+// result only when `capacity` is large enough.
 uint32_t ExpandEnvironment(const char* source, char* buffer, uint32_t capacity);
 
 }  // namespace vellum::platform

@@ -81,10 +81,12 @@ bool NewUuidText(char text[37]) {
 // Expands with the platform's rules: %NAME% of a set variable becomes its
 // value; a reference to an unset variable, and a % with no partner, stay as
 // written, and the scan goes on from the closing % of an unset reference.
+// A source longer than the platform takes is refused.
 uint32_t ExpandEnvironment(const char* source, char* buffer,
                            uint32_t capacity) {
-  std::string out;
   const char* p = source ? source : "";
+  if (std::strlen(p) + 1 > kExpandSourceLimit) return 0;
+  std::string out;
   while (*p) {
     const char* close = *p == '%' ? std::strchr(p + 1, '%') : nullptr;
     if (close == nullptr) {

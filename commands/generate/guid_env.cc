@@ -1,37 +1,37 @@
 #include "commands/generate/guid_env.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <string_view>
 
+#include "commands/generate/reference_expander.h"
 #include "host/host_string.h"
 #include "host/platform.h"
 
 namespace vellum {
 namespace {
 
-// Expands `source` into a zeroed buffer of our own and copies what was
-// written into a host string of exactly that length. The buffer has one byte
-// more than the platform said it needs: the narrow-character expansion may
-// want room beyond the measured size, and a host string must be exactly its
-// length + 1, so it cannot carry the spare byte. An environment that grew
-// between measuring and expanding is measured again.
+// Measures the expansion of `source`, asks the host for exactly that, then
+// expands again into it. Should another thread change the environment
+// between the two passes, the result is cut short, never overrun.
 HostString MakeExpandedCopy(const char* source) {
-  constexpr int kAttempts = 3;
-  uint64_t needed = platform::ExpandEnvironment(source, nullptr, 0);
-  for (int attempt = 0; attempt < kAttempts && needed != 0; ++attempt) {
-    if (needed >= UINT32_MAX) break;
-    auto capacity = static_cast<uint32_t>(needed + 1);
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[capacity]());
-    if (buffer == nullptr) break;
-    needed = platform::ExpandEnvironment(source, buffer.get(), capacity);
-    if (needed != 0 && needed < capacity) {
-      return MakeHostCopy({buffer.get(), strnlen(buffer.get(), capacity)});
-    }
-  }
-  return MakeHostCopy("");
+  ReferenceExpander expander;
+  int64_t length = 0;
+  expander.Expand(source, [&](std::string_view piece) {
+    length += static_cast<int64_t>(piece.size());
+  });
+  HostString result = AllocHostString(length + 1);
+  if (result == nullptr) return MakeHostCopy("");
+  int64_t filled = 0;
+  expander.Expand(source, [&](std::string_view piece) {
+    auto size = std::min<int64_t>(static_cast<int64_t>(piece.size()),
+                                  length - filled);
+    std::memcpy(result + filled, piece.data(), static_cast<size_t>(size));
+    filled += size;
+  });
+  result[filled] = '\0';
+  return result;
 }
 
 }  // namespace

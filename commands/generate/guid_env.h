@@ -11,10 +11,10 @@
 // An allocated empty string when the UUID service fails.
 VELLUM_EXPORT vellum::HostString GenerateGuid(vellum::HostString old_result);
 
-// `source` with each %NAME% reference to a set environment variable
-// replaced by its value. A reference to an unset variable and a lone %
-// stay as written; text without % comes back unchanged. A null or empty
-// source, or an expansion the platform reports as failed, gives an
+// `source`, of any length, with each %NAME% reference to a set environment
+// variable replaced by its value. A reference to an unset variable, a
+// reference too long to name one, %% and a lone % stay as written; text
+// without % comes back unchanged. A null or empty source gives an
 // allocated empty string.
 VELLUM_EXPORT vellum::HostString ExpandEnv(vellum::HostString old_result,
                                            const char* source);

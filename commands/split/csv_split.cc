@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <string_view>
-#include <vector>
 
 #include "commands/split/byte_match.h"
 #include "commands/split/split_store.h"
@@ -16,28 +15,30 @@ bool IsCsvWhitespace(char c) {
 
 // One pass over a record in SplitBuffer, which ends in two NULs: the second
 // lets the scan step past the terminator after a field that the source's
-// end ended. Words are cut by writing NULs; a quoted field is compacted
-// towards its start, so every word starts at its offset in the source.
-class CsvCutter {
+// end ended. Each word goes to `Words`; when it cuts, words are cut by
+// writing NULs and a quoted field is compacted towards its start, so every
+// word starts at its offset in the source. Every write lands behind the
+// scan, so a pass that does not cut meets the same words.
+template <typename Words>
+class CsvScan {
  public:
-  CsvCutter(char separator, bool quoted, char quote)
+  CsvScan(char separator, bool quoted, char quote, Words& words)
       : separator_(separator),
         quoted_(quoted),
         quote_(quote),
         field_end_({separator, '\0'}),
         quoted_stop_({quote, separator, '\0'}),
-        words_(SplitWords()) {}
+        words_(words) {}
 
-  void Cut(std::string_view source) {
-    char* p = LoadSplitBuffer(source, 2);
-    end_ = p + source.size() + 2;
+  void Run(char* p, size_t length) {
+    end_ = p + length + 2;
     while (*p != '\0') {
       if (quoted_ && *p == quote_) {
-        p = CutQuotedField(p);
+        p = ScanQuotedField(p);
       } else if (IsCsvWhitespace(*p)) {
         ++p;  // whitespace before a field, also before an opening quote
       } else {
-        p = CutUnquotedField(p);
+        p = ScanUnquotedField(p);
       }
     }
   }
@@ -45,21 +46,22 @@ class CsvCutter {
  private:
   // `field` is at the field's first byte, which is not whitespace (it may be
   // the separator: an empty field). Returns where the next field may start.
-  char* CutUnquotedField(char* field) {
-    words_.push_back({field, 0});
+  char* ScanUnquotedField(char* field) {
+    words_.Start(field);
     char* end = field_end_.FindFirst(field, end_);
     bool separated = *end == separator_;
-    if (separated) {
-      words_.back().delimiter = separator_;
-      *end = '\0';
-    }
-    // Trailing whitespace; never before the field's first byte.
-    for (char* last = end; last > field && IsCsvWhitespace(last[-1]); --last) {
-      last[-1] = '\0';
+    if (separated) words_.End(separator_);
+    if constexpr (Words::kCuts) {
+      if (separated) *end = '\0';
+      // Trailing whitespace; never before the field's first byte.
+      for (char* last = end; last > field && IsCsvWhitespace(last[-1]);
+           --last) {
+        last[-1] = '\0';
+      }
     }
     char* next = end + 1;
     // The separator was the source's last byte: an empty last word.
-    if (separated && *next == '\0') words_.push_back({next, 0});
+    if (separated && *next == '\0') words_.Start(next);
     return next;
   }
 
@@ -67,25 +69,26 @@ class CsvCutter {
   // `write`, a doubled quote becoming one; every unpaired quote flips
   // quoting, and the word ends at the last of them, which drops what follows
   // a closing quote. Returns where the next field may start.
-  char* CutQuotedField(char* field) {
+  char* ScanQuotedField(char* field) {
     char* read = field + 1;
     char* write = read;
     char* last_quote = nullptr;
     bool inside = true;
-    words_.push_back({read, 0});
+    words_.Start(read);
     for (;;) {
       // Bytes that are neither quote, separator nor NUL are copied as a run.
       char* stop = quoted_stop_.FindFirst(read, end_);
-      if (write != read) std::memmove(write, read, stop - read);
+      if (Words::kCuts && write != read) std::memmove(write, read, stop - read);
       write += stop - read;
       read = stop;
       char c = *read;
       if (c == '\0') {
-        *write = '\0';  // no closing quote when none was noted
+        // The word runs to the source's end when no closing quote was noted.
+        if constexpr (Words::kCuts) *write = '\0';
         break;
       }
       if (c == separator_ && !inside) {
-        words_.back().delimiter = separator_;
+        words_.End(separator_);
         break;
       }
       if (c == quote_) {
@@ -96,10 +99,11 @@ class CsvCutter {
           inside = !inside;
         }
       }
-      *write++ = c;
+      if constexpr (Words::kCuts) *write = c;
+      ++write;
       ++read;
     }
-    if (last_quote != nullptr) *last_quote = '\0';
+    if (Words::kCuts && last_quote != nullptr) *last_quote = '\0';
     return read + 1;
   }
 
@@ -108,7 +112,7 @@ class CsvCutter {
   const char quote_;
   const ByteMatch field_end_;    // separator or NUL
   const ByteMatch quoted_stop_;  // quote, separator or NUL
-  std::vector<SplitWordRecord>& words_;
+  Words& words_;
   const char* end_ = nullptr;    // one past SplitBuffer's second NUL
 };
 
@@ -122,11 +126,11 @@ char FirstByteOr(const char* text, char fallback) {
 
 void SplitCsvString3(const char* source, const char* separator,
                      const char* quote) {
-  vellum::RunSplit(source, [=](std::string_view text) {
+  vellum::RunSplit(source, 2, [=](char* text, size_t length, auto& words) {
     char quote_byte = vellum::FirstByteOr(quote, '\0');
-    vellum::CsvCutter(vellum::FirstByteOr(separator, ','), quote_byte != '\0',
-                      quote_byte)
-        .Cut(text);
+    vellum::CsvScan(vellum::FirstByteOr(separator, ','), quote_byte != '\0',
+                    quote_byte, words)
+        .Run(text, length);
   });
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string_view>
-#include <vector>
 
 #include "commands/search/byte_set.h"
 #include "commands/split/byte_match.h"
@@ -12,12 +11,13 @@
 namespace vellum {
 namespace {
 
-// Ends the word that the last record holds at `at`, a delimiter, and starts
-// the next word after it (at the final NUL when `at` is the last byte).
-inline void CutAt(std::vector<SplitWordRecord>& words, char* at) {
-  words.back().delimiter = *at;
-  *at = '\0';
-  words.push_back({at + 1, 0});
+// Ends the word that began last at `at`, a delimiter, and starts the next
+// word after it (at the final NUL when `at` is the last byte).
+template <typename Words>
+inline void CutAt(Words& words, char* at) {
+  words.End(*at);
+  if constexpr (Words::kCuts) *at = '\0';
+  words.Start(at + 1);
 }
 
 // The distinct bytes of `delimiters`, when there are few enough of them for
@@ -32,8 +32,13 @@ size_t FewDistinctBytes(std::string_view delimiters, char* distinct) {
   return count;
 }
 
-void CutWords(char* text, size_t length, std::string_view delimiters) {
-  std::vector<SplitWordRecord>& words = SplitWords();
+// Reports every word of `text` to `words`: the whole text when `delimiters`
+// is empty, otherwise one word more than there are delimiter bytes.
+template <typename Words>
+void ScanWords(char* text, size_t length, std::string_view delimiters,
+               Words& words) {
+  words.Start(text);
+  if (delimiters.empty()) return;
   const ByteSet set(delimiters);
   size_t i = 0;
   char distinct[ByteMatch::kMaxValues];
@@ -56,10 +61,8 @@ void CutWords(char* text, size_t length, std::string_view delimiters) {
 }  // namespace vellum
 
 void SplitString(const char* source, const char* delimiters) {
-  vellum::RunSplit(source, [delimiters](std::string_view text) {
-    char* copy = vellum::LoadSplitBuffer(text, 1);
-    vellum::AppendSplitWord(copy);
-    std::string_view set = vellum::ArgView(delimiters);
-    if (!set.empty()) vellum::CutWords(copy, text.size(), set);
+  std::string_view set = vellum::ArgView(delimiters);
+  vellum::RunSplit(source, 1, [set](char* text, size_t length, auto& words) {
+    vellum::ScanWords(text, length, set, words);
   });
 }

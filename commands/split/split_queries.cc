@@ -1,7 +1,6 @@
 #include "commands/split/split_queries.h"
 
-#include <string_view>
-#include <vector>
+#include <cstddef>
 
 #include "commands/split/split_store.h"
 #include "host/host_string.h"
@@ -9,17 +8,14 @@
 using vellum::Fail;
 using vellum::Finish;
 using vellum::HostString;
-using vellum::SplitWordRecord;
 using vellum::SplitWords;
 
 namespace {
 
-// The record of word `word_number`, or null when the number is past the
-// count. Only called with a number of at least 1.
-const SplitWordRecord* FindWord(int32_t word_number) {
-  const std::vector<SplitWordRecord>& words = SplitWords();
-  auto index = static_cast<size_t>(word_number) - 1;
-  return index < words.size() ? &words[index] : nullptr;
+// True when word `word_number` exists. Only called with a number of at
+// least 1.
+bool HasWord(int32_t word_number) {
+  return static_cast<size_t>(word_number) <= SplitWords().size();
 }
 
 }  // namespace
@@ -28,9 +24,10 @@ int32_t SplitCount() { return static_cast<int32_t>(SplitWords().size()); }
 
 HostString SplitWord(HostString old_result, int32_t word_number) {
   if (word_number < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
-  const SplitWordRecord* word = FindWord(word_number);
-  if (word == nullptr) return Finish(old_result, nullptr);
-  return Finish(old_result, vellum::MakeHostCopy(word->text));
+  if (!HasWord(word_number)) return Finish(old_result, nullptr);
+  const char* text =
+      vellum::SplitBuffer().data() + SplitWords().start(word_number - 1);
+  return Finish(old_result, vellum::MakeHostCopy(text));
 }
 
 int32_t SplitWordStart(int32_t word_number) {
@@ -38,9 +35,10 @@ int32_t SplitWordStart(int32_t word_number) {
     vellum::RaiseHostError(vellum::kErrorPositionTooLow);
     return 0;
   }
-  const SplitWordRecord* word = FindWord(word_number);
-  if (word == nullptr) return -1;
-  return static_cast<int32_t>(word->text - SplitWords().front().text) + 1;
+  if (!HasWord(word_number)) return -1;
+  return static_cast<int32_t>(SplitWords().start(word_number - 1) -
+                              SplitWords().start(0)) +
+         1;
 }
 
 HostString SplitDelimiter(HostString old_result, int32_t word_number) {
@@ -52,7 +50,7 @@ HostString SplitDelimiter(HostString old_result, int32_t word_number) {
   }
   HostString result = vellum::AllocHostString(2);
   if (result == nullptr) return Finish(old_result, nullptr);
-  result[0] = FindWord(word_number)->delimiter;
+  result[0] = SplitWords().delimiter(word_number - 1);
   result[1] = '\0';
   return Finish(old_result, result);
 }

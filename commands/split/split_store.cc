@@ -1,6 +1,8 @@
 #include "commands/split/split_store.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace vellum {
@@ -21,30 +23,28 @@ Array& BuiltOnFirstUse() {
 
 }  // namespace
 
-std::vector<char>& SplitBuffer() { return BuiltOnFirstUse<std::vector<char>>(); }
+StoreArray<char>& SplitBuffer() { return BuiltOnFirstUse<StoreArray<char>>(); }
 
-std::vector<SplitWordRecord>& SplitWords() {
-  return BuiltOnFirstUse<std::vector<SplitWordRecord>>();
-}
+SplitWordList& SplitWords() { return BuiltOnFirstUse<SplitWordList>(); }
 
-void ClearSplitWords() noexcept { SplitWords().clear(); }
+void ClearSplitWords() noexcept { SplitWords().Resize(0); }
 
 char* LoadSplitBuffer(std::string_view source, size_t trailing_nuls) {
-  std::vector<char>& buffer = SplitBuffer();
-  // Emptied first, so that growing copies none of the old bytes.
-  buffer.clear();
-  buffer.reserve(source.size() + trailing_nuls);
-  buffer.insert(buffer.end(), source.begin(), source.end());
-  buffer.insert(buffer.end(), trailing_nuls, '\0');
-  return buffer.data();
+  if (source.size() > UINT32_MAX - trailing_nuls) throw std::bad_alloc();
+  char* buffer = SplitBuffer().Resize(source.size() + trailing_nuls);
+  std::memcpy(buffer, source.data(), source.size());
+  std::memset(buffer + source.size(), 0, trailing_nuls);
+  return buffer;
+}
+
+size_t SplitStoreBytes() {
+  return SplitBuffer().storage_bytes() + SplitWords().storage_bytes();
 }
 
 namespace {
 
-// Swapping with an empty array frees the storage and leaves all three of
-// the array's pointers null.
-void ReleaseSplitWords() { std::vector<SplitWordRecord>().swap(SplitWords()); }
-void ReleaseSplitBuffer() { std::vector<char>().swap(SplitBuffer()); }
+void ReleaseSplitWords() { SplitWords().Release(); }
+void ReleaseSplitBuffer() { SplitBuffer().Release(); }
 
 }  // namespace
 

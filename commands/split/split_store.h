@@ -4,49 +4,137 @@
 // each word is then only a record of where it starts and what ended it.
 #pragma once
 
+#include <cassert>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
-#include <vector>
+
+#include "commands/split/store_array.h"
 
 namespace vellum {
 
-struct SplitWordRecord {
-  char* text;      // the word's first byte in SplitBuffer, NUL-terminated
-  char delimiter;  // the byte that ended the word; 0 for the source's end
+// A word's record is its first byte's offset in SplitBuffer and the byte
+// that ended it, held in two parallel arrays: 5 bytes a word in either
+// build, where a pointer and a byte would take 8 in the DLL and 16
+// natively. A source of separators only has a word per byte, so this is
+// what bounds the store at about 6 times its source.
+inline constexpr size_t kSplitWordBytes = sizeof(uint32_t) + sizeof(char);
+static_assert(kSplitWordBytes <= 8, "a word record must stay within 8 bytes");
+
+class SplitWordList {
+ public:
+  size_t size() const { return starts_.size(); }
+  bool empty() const { return starts_.empty(); }
+  // Word `index`'s first byte, as an offset into SplitBuffer.
+  uint32_t start(size_t index) const { return starts_[index]; }
+  // The byte that ended word `index`; 0 for the end of the source.
+  char delimiter(size_t index) const { return delimiters_[index]; }
+
+  // Makes room for exactly `count` records, forgetting the old ones; their
+  // contents are for the splitter to write. Throws std::bad_alloc.
+  void Resize(size_t count) {
+    starts_.Resize(count);
+    delimiters_.Resize(count);
+  }
+  void Release() noexcept {
+    starts_.Release();
+    delimiters_.Release();
+  }
+  uint32_t* starts() { return starts_.data(); }
+  char* delimiters() { return delimiters_.data(); }
+  size_t storage_bytes() const {
+    return starts_.storage_bytes() + delimiters_.storage_bytes();
+  }
+
+ private:
+  StoreArray<uint32_t> starts_;
+  StoreArray<char> delimiters_;
 };
 
-// The working copy of the last non-empty source. Its storage is kept from
-// split to split and freed only at unload.
-std::vector<char>& SplitBuffer();
+// The working copy of the last non-empty source.
+StoreArray<char>& SplitBuffer();
 
 // One record per word, in source order; word n is at index n - 1.
-std::vector<SplitWordRecord>& SplitWords();
+SplitWordList& SplitWords();
 
-// Forgets every word. The records' storage is kept for the next split, so
-// that splitting the same size of text again allocates nothing; it is
-// released at unload.
+// Forgets every word. Storage is kept only within the arrays' spare.
 void ClearSplitWords() noexcept;
 
-// Makes SplitBuffer the bytes of `source` followed by `trailing_nuls` NULs,
-// growing its storage only when it is too small, and returns its first byte.
-// Only called after ClearSplitWords, so no record points into storage that
-// the growth moves.
+// Makes SplitBuffer the bytes of `source` followed by `trailing_nuls` NULs
+// and returns its first byte. Throws std::bad_alloc, also for a source that
+// 32-bit offsets cannot cover. Only called after ClearSplitWords, so no
+// record points into storage that is replaced.
 char* LoadSplitBuffer(std::string_view source, size_t trailing_nuls);
 
-// Appends the record {text, 0}.
-inline void AppendSplitWord(char* text) { SplitWords().push_back({text, 0}); }
+// The bytes that the store's arrays hold now, spare included.
+size_t SplitStoreBytes();
+
+// A splitter's scan reports each word to one of these two: first to a
+// WordCounter, so that the records can be sized once, exactly, and then to
+// a WordRecorder, which fills them and lets the scan cut the words. Both
+// passes run the very same scan, so they meet the same words.
+class WordCounter {
+ public:
+  // The scan leaves SplitBuffer as it is.
+  static constexpr bool kCuts = false;
+  void Start(const char*) { ++count_; }
+  void End(char) {}
+  size_t count() const { return count_; }
+
+ private:
+  size_t count_ = 0;
+};
+
+class WordRecorder {
+ public:
+  // The scan writes the NULs that end words and compacts quoted fields.
+  static constexpr bool kCuts = true;
+  WordRecorder(const char* buffer, SplitWordList& words)
+      : buffer_(buffer),
+        start_(words.starts()),
+        delimiter_(words.delimiters()),
+        end_(words.delimiters() + words.size()) {}
+
+  // A word begins at `text`; it is ended by the end of the source until
+  // End says otherwise.
+  void Start(const char* text) {
+    assert(delimiter_ != end_ && "the counting pass saw fewer words");
+    *start_++ = static_cast<uint32_t>(text - buffer_);
+    *delimiter_++ = '\0';
+  }
+  // `delimiter` ended the word that began last.
+  void End(char delimiter) { delimiter_[-1] = delimiter; }
+
+ private:
+  const char* buffer_;
+  uint32_t* start_;
+  char* delimiter_;
+  const char* end_;
+};
 
 // Runs one split: the old words go first, whatever the source; a null or
-// empty source leaves the store empty; otherwise `cut(source)` fills it. Any
-// failure to grow the store (out of memory) leaves it empty instead of
-// leaving the command as an exception.
-template <typename Cut>
-void RunSplit(const char* source, Cut cut) noexcept {
+// empty source leaves the store empty. Otherwise the source is loaded with
+// `trailing_nuls` NULs and `scan(buffer, length, words)` runs twice, counting
+// and then recording. Running out of memory leaves the store empty with its
+// storage released, instead of leaving the command as an exception.
+template <typename Scan>
+void RunSplit(const char* source, size_t trailing_nuls, Scan scan) noexcept {
   ClearSplitWords();
-  if (source == nullptr || *source == '\0') return;
   try {
-    cut(std::string_view(source));
+    std::string_view text(source == nullptr ? "" : source);
+    if (text.empty()) {
+      SplitBuffer().Resize(0);  // gives back a large buffer; never throws
+      return;
+    }
+    char* buffer = LoadSplitBuffer(text, trailing_nuls);
+    WordCounter counter;
+    scan(buffer, text.size(), counter);
+    SplitWords().Resize(counter.count());
+    WordRecorder recorder(buffer, SplitWords());
+    scan(buffer, text.size(), recorder);
   } catch (...) {
-    ClearSplitWords();
+    SplitWords().Release();
+    SplitBuffer().Release();
   }
 }
 

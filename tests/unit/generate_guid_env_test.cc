@@ -2,16 +2,17 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <set>
 #include <string>
 #include <string_view>
 
 #include "commands/generate/guid_env.h"
+#include "host/platform.h"
 #include "tests/unit/host_fixture.h"
 
 namespace vellum {
 namespace {
-
 
 class GenerateGuidEnvTest : public testing::HostTest {
  protected:
@@ -86,6 +87,85 @@ TEST_F(GenerateGuidEnvTest, LeavesWhatIsNotAReference) {
   EXPECT_EQ(Expand("50% off"), "50% off");
   EXPECT_EQ(Expand("%VELLUM_TEST_UNSET%VELLUM_TEST_ABC%"),
             "%VELLUM_TEST_UNSETabc");
+}
+
+// The stand-in takes what the platform takes: 32,767 characters and the NUL.
+TEST_F(GenerateGuidEnvTest, PlatformRefusesSourcesOverItsLimit) {
+  std::string longest(platform::kExpandSourceLimit - 1, 'a');
+  std::string buffer(platform::kExpandSourceLimit, '-');
+  EXPECT_EQ(platform::ExpandEnvironment(longest.c_str(), buffer.data(),
+                                        platform::kExpandSourceLimit),
+            platform::kExpandSourceLimit);
+  EXPECT_EQ(buffer, longest + '\0');
+  std::string too_long = longest + 'a';
+  EXPECT_EQ(platform::ExpandEnvironment(too_long.c_str(), nullptr, 0), 0u);
+}
+
+// Sources around and far past the platform's limit, plain and with
+// references placed so that they straddle it.
+TEST_F(GenerateGuidEnvTest, ExactAtAnyLength) {
+  setenv("VELLUM_TEST_ABC", "abc", 1);
+  unsetenv("VELLUM_TEST_UNSET");
+  const std::string set = "%VELLUM_TEST_ABC%";
+  const std::string unset = "%VELLUM_TEST_UNSET%";
+  for (size_t length : {32766, 32767, 32768, 40000, 1000000}) {
+    SCOPED_TRACE(length);
+    std::string plain(length, 'a');
+    EXPECT_EQ(Expand(plain.c_str()), plain);
+    for (size_t at : {size_t{0}, size_t{32760}, size_t{32766}, length - 20}) {
+      SCOPED_TRACE(at);
+      std::string source = plain, expected = plain;
+      source.replace(at, set.size(), set);
+      expected.replace(at, set.size(), "abc");
+      EXPECT_EQ(Expand(source.c_str()), expected);
+      source = plain;
+      source.replace(at, unset.size(), unset);
+      EXPECT_EQ(Expand(source.c_str()), source);
+    }
+  }
+  std::string many, expected;
+  while (many.size() < 1000000) {
+    many += "x" + set + "%%" + unset + "%";
+    expected += "xabc%%" + unset + "%";
+  }
+  EXPECT_EQ(Expand(many.c_str()), expected);
+}
+
+// Under the limit the scan agrees with the platform's own expansion of the
+// whole source, on sources where percent signs keep colliding.
+TEST_F(GenerateGuidEnvTest, AgreesWithThePlatformUnderItsLimit) {
+  setenv("VELLUM_TEST_ABC", "a%VELLUM_TEST_UNSET%", 1);
+  unsetenv("VELLUM_TEST_UNSET");
+  const char* const kTokens[] = {"%", "%%", "x", "VELLUM_TEST_ABC",
+                                 "VELLUM_TEST_UNSET", "%VELLUM_TEST_ABC%"};
+  std::mt19937 random(1206);
+  for (int i = 0; i < 3000; ++i) {
+    std::string source;
+    for (int n = random() % 10; n >= 0; --n) source += kTokens[random() % 6];
+    std::string whole(platform::ExpandEnvironment(source.c_str(), nullptr, 0),
+                      '\0');
+    platform::ExpandEnvironment(source.c_str(), whole.data(), whole.size());
+    whole.pop_back();  // the NUL
+    ASSERT_EQ(Expand(source.c_str()), whole) << source;
+  }
+}
+
+// A name longer than the platform takes names no variable: it stays, and
+// its closing % opens the next reference.
+TEST_F(GenerateGuidEnvTest, ReferenceLongerThanThePlatformTakesStays) {
+  setenv("VELLUM_TEST_ABC", "abc", 1);
+  std::string name(platform::kExpandSourceLimit, 'N');
+  EXPECT_EQ(Expand(("%" + name + "%VELLUM_TEST_ABC%").c_str()),
+            "%" + name + "abc");
+}
+
+// A variable whose value is its own reference reads as unset: the same
+// text, but the scan goes on from the closing %.
+TEST_F(GenerateGuidEnvTest, VariableHoldingItsOwnReferenceReadsAsUnset) {
+  setenv("VELLUM_TEST_ABC", "abc", 1);
+  setenv("VELLUM_TEST_SELF", "%VELLUM_TEST_SELF%", 1);
+  EXPECT_EQ(Expand("%VELLUM_TEST_SELF%VELLUM_TEST_ABC%"),
+            "%VELLUM_TEST_SELFabc");
 }
 
 TEST_F(GenerateGuidEnvTest, EmptyAndNullSourcesGiveAnAllocatedEmptyString) {

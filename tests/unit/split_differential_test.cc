@@ -49,7 +49,7 @@ std::vector<Word> StoreWords() {
     EXPECT_TRUE(text.has_value()) << "word " << n;
     EXPECT_EQ(delimiter.has_value(), n < count) << "word " << n;
     char ended_by = n < count ? (delimiter ? (*delimiter)[0] : '?')
-                              : SplitWords().back().delimiter;
+                              : SplitWords().delimiter(SplitWords().size() - 1);
     words.push_back({text.value_or("?"), SplitWordStart(n), ended_by});
   }
   EXPECT_EQ(SplitWord(nullptr, count + 1), nullptr);

@@ -30,7 +30,7 @@ TEST_F(SplitStoreTest, TwoArgumentCsvFormQuotesWithDoubleQuote) {
   EXPECT_EQ(SplitWordStart(2), 4);
 }
 
-TEST_F(SplitStoreTest, BufferKeepsItsStorageAndWordsPointIntoIt) {
+TEST_F(SplitStoreTest, SmallSplitsReuseStorageAndWordsAreOffsetsIntoIt) {
   std::string longer(5000, 'x');
   longer[100] = ',';
   SplitString(longer.c_str(), ",");
@@ -38,11 +38,11 @@ TEST_F(SplitStoreTest, BufferKeepsItsStorageAndWordsPointIntoIt) {
   SplitCsvString("p, q");
   EXPECT_EQ(SplitBuffer().data(), storage);
   ASSERT_EQ(SplitWords().size(), 2u);
-  EXPECT_EQ(SplitWords()[0].text, storage);
-  EXPECT_EQ(SplitWords()[1].text, storage + 3);
-  EXPECT_EQ(SplitWords()[0].delimiter, ',');
-  EXPECT_EQ(SplitWords()[1].delimiter, '\0');
-  // A null source forgets the words without touching the buffer.
+  EXPECT_EQ(SplitWords().start(0), 0u);
+  EXPECT_EQ(SplitWords().start(1), 3u);
+  EXPECT_EQ(SplitWords().delimiter(0), ',');
+  EXPECT_EQ(SplitWords().delimiter(1), '\0');
+  // A null source forgets the words; a buffer this small stays.
   SplitString(nullptr, nullptr);
   EXPECT_TRUE(SplitWords().empty());
   EXPECT_EQ(SplitBuffer().data(), storage);
@@ -51,9 +51,42 @@ TEST_F(SplitStoreTest, BufferKeepsItsStorageAndWordsPointIntoIt) {
 TEST_F(SplitStoreTest, LastCsvWordKeepsSeparatorThatNoQueryReports) {
   SplitCsvString("\"a\",");
   ASSERT_EQ(SplitCount(), 1);
-  EXPECT_EQ(SplitWords()[0].delimiter, ',');
+  EXPECT_EQ(SplitWords().delimiter(0), ',');
   EXPECT_EQ(SplitDelimiter(nullptr, 1), nullptr);
   EXPECT_EQ(ErrorWord(), 0);
+}
+
+// A source of separators only is the store's worst case: a word per byte.
+// Both splitters size the records once, from a counting pass, and a later
+// split gives back all but a bounded spare.
+TEST_F(SplitStoreTest, SeparatorsOnlyAndTheSpareKeptAfterwards) {
+  constexpr size_t kSize = 4 << 20;
+  const std::string separators(kSize, ',');
+  const size_t need = kSize + 2 + (kSize + 1) * kSplitWordBytes;
+  const size_t spare = 3 * StoreArray<char>::kSpareBytes;  // three arrays
+  for (bool csv : {false, true}) {
+    SCOPED_TRACE(csv ? "csv" : "delimiters");
+    if (csv) {
+      SplitCsvString(separators.c_str());
+    } else {
+      SplitString(separators.c_str(), ",;");
+    }
+    ASSERT_EQ(SplitCount(), static_cast<int32_t>(kSize + 1));
+    EXPECT_EQ(SplitWords().start(kSize), kSize);
+    EXPECT_EQ(SplitWordStart(kSize + 1), static_cast<int32_t>(kSize + 1));
+    EXPECT_EQ(SplitDelimiter(nullptr, kSize + 1), nullptr);  // the last word
+    EXPECT_EQ(FakeCoreTakeResult(SplitDelimiter(nullptr, kSize)), ",");
+    EXPECT_LE(SplitStoreBytes(), need + spare);
+    EXPECT_GE(SplitStoreBytes(), need - 1);
+
+    SplitString("", ",");
+    EXPECT_EQ(SplitCount(), 0);
+    EXPECT_LE(SplitStoreBytes(), spare);
+  }
+  SplitString(separators.c_str(), ",");
+  SplitString("a,b", ",");
+  EXPECT_LE(SplitStoreBytes(), spare + 4 + 2 * kSplitWordBytes);
+  EXPECT_EQ(SplitCount(), 2);
 }
 
 #if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
@@ -69,19 +102,23 @@ void LimitAddressSpace(size_t headroom) {
   if (setrlimit(RLIMIT_AS, &cap) != 0) std::exit(2);
 }
 
-// Runs in a child process: splits `source` with too little memory, and ends
-// with 0 when the split came back with an empty store and the store still
-// works afterwards.
-void SplitUnderMemoryLimit(const std::string& source, size_t headroom,
-                           bool csv) {
-  SplitString("keep,me", ",");
-  LimitAddressSpace(headroom);
+void Split(const std::string& source, bool csv) {
   if (csv) {
     SplitCsvString(source.c_str());
   } else {
     SplitString(source.c_str(), ",");
   }
-  if (SplitCount() != 0) std::_Exit(3);
+}
+
+// Runs in a child process: splits `source` with too little memory, and ends
+// with 0 when the split came back with an empty store that holds no storage
+// and the store still works afterwards.
+void SplitUnderMemoryLimit(const std::string& source, size_t headroom,
+                           bool csv) {
+  SplitString("keep,me", ",");
+  LimitAddressSpace(headroom);
+  Split(source, csv);
+  if (SplitCount() != 0 || SplitStoreBytes() != 0) std::_Exit(3);
   SplitString("a,b", ",");
   std::_Exit(SplitCount() == 2 ? 0 : 4);
 }
@@ -98,15 +135,37 @@ TEST_F(SplitStoreDeathTest, OutOfMemoryForTheWordsLeavesStoreEmpty) {
   EXPECT_EXIT(SplitUnderMemoryLimit(std::string(8 << 20, ','), 24 << 20, true),
               ::testing::ExitedWithCode(0), "");
 }
+
+// Runs in a child process with room for seven times a source of separators
+// besides the source itself: its split must give every word, and a split
+// half as large again must then fail cleanly, giving back all the storage
+// so that the first split fits again.
+void SplitSeparatorsWithinSevenTimesTheSource(bool csv) {
+  constexpr size_t kSize = 16 << 20;
+  const std::string fits(kSize, ',');
+  const std::string too_large(kSize + kSize / 2, ',');
+  LimitAddressSpace(7 * kSize);
+  Split(fits, csv);
+  if (SplitCount() != static_cast<int32_t>(kSize + 1)) std::_Exit(3);
+  Split(too_large, csv);
+  if (SplitCount() != 0 || SplitStoreBytes() != 0) std::_Exit(4);
+  Split(fits, csv);
+  std::_Exit(SplitCount() == static_cast<int32_t>(kSize + 1) ? 0 : 5);
+}
+
+TEST_F(SplitStoreDeathTest, SeparatorsSplitWithinSevenTimesTheSource) {
+  EXPECT_EXIT(SplitSeparatorsWithinSevenTimesTheSource(false),
+              ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(SplitSeparatorsWithinSevenTimesTheSource(true),
+              ::testing::ExitedWithCode(0), "");
+}
 #endif
 
 // At exit the clean-ups free both arrays. A second registration runs before
 // the start-up one, and a check registered before it runs after it.
 void ExitAfterCleanups() {
   std::atexit([] {
-    std::_Exit(SplitBuffer().capacity() == 0 && SplitWords().capacity() == 0
-                   ? 0
-                   : 1);
+    std::_Exit(SplitStoreBytes() == 0 ? 0 : 1);
   });
   RegisterSplitStoreCleanups();
   SplitString("a,b,c", ",");
