@@ -2,9 +2,11 @@
 // with the meaning they have there, and the ones it refuses.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 
+#include "emulator/case_file.h"
 #include "emulator/host_stack.h"
 #include "emulator/pattern.h"
 
@@ -24,8 +26,14 @@ struct Case {
   bool matches;
 };
 
+void ExpectResults(std::initializer_list<Case> cases) {
+  for (const Case& c : cases) {
+    EXPECT_EQ(Make(c.pattern).Matches(c.subject), c.matches) << c.pattern << " on " << Quote(c.subject);
+  }
+}
+
 TEST(Pattern, MatchesTheWholeSubjectOnly) {
-  const Case cases[] = {
+  ExpectResults({
       {"", "", true},
       {"", "a", false},
       {"abc", "abc", true},
@@ -33,14 +41,11 @@ TEST(Pattern, MatchesTheWholeSubjectOnly) {
       {"abc", "xabc", false},
       {"a|ab", "ab", true},  // a shorter alternative does not end the match
       {"(a|ab)(c|bcd)", "abcd", true},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Make(c.pattern).Matches(c.subject), c.matches) << c.pattern << " on " << c.subject;
-  }
+  });
 }
 
 TEST(Pattern, ReadsEscapesAndClassesAsBytes) {
-  const Case cases[] = {
+  ExpectResults({
       {"tmp_[0-9a-zA-Z]{8}\\.dat", "tmp_a9Zq00xB.dat", true},
       {"tmp_[0-9a-zA-Z]{8}\\.dat", "tmp_a9Zq00xBxdat", false},  // \. is a dot only
       {"PIN: [0-9]{4} \\(4 digits\\)", "PIN: 0042 (4 digits)", true},
@@ -61,14 +66,11 @@ TEST(Pattern, ReadsEscapesAndClassesAsBytes) {
       {".", "\n", false},
       {"\"(\"\"){2}\"", "\"\"\"\"\"\"", true},
       {"a]}", "a]}", true},  // a lone ] or } is itself
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Make(c.pattern).Matches(c.subject), c.matches) << c.pattern;
-  }
+  });
 }
 
 TEST(Pattern, CountsRepetitionsExactly) {
-  const Case cases[] = {
+  ExpectResults({
       {"x{3}", "xx", false},
       {"x{3}", "xxx", true},
       {"x{3}", "xxxx", false},
@@ -85,10 +87,7 @@ TEST(Pattern, CountsRepetitionsExactly) {
       {"a*b+c?", "aac", false},
       {"(a*)*", "aaaa", true},  // an empty loop body ends instead of spinning
       {"(|a)+b", "aab", true},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Make(c.pattern).Matches(c.subject), c.matches) << c.pattern << " on " << c.subject;
-  }
+  });
 }
 
 TEST(Pattern, RefusesFormsItDoesNotKnow) {
