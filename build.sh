@@ -78,12 +78,36 @@ build_native() {
   cmake --build "build/$1" -j"$JOBS"
 }
 
+# Runs a host emulator command line that was given --progress FILE. A crash
+# ends the emulator without a word about the case it was running (Wine names
+# only the faulting address); the emulator keeps the place of each call in
+# FILE and removes FILE when it ends normally, so a failed run that leaves
+# FILE behind is named here by the case file and line it stopped at.
+emulator_run() {
+  local progress=$1 rc=0
+  shift
+  rm -f "$progress"
+  "$@" || rc=$?
+  if [ $rc -ne 0 ] && [ -s "$progress" ]; then
+    echo "the host emulator stopped (exit code $rc) while running $(tail -n 1 "$progress")"
+  fi
+  return $rc
+}
+
+# Runs the host emulator natively against the native module.
+emulate_native() {
+  local progress=build/native/emulator.progress
+  emulator_run "$progress" build/native/host_emulator --progress "$progress" \
+    --module build/native/Vellum3Util_16.so --table host/module.rc "$@"
+}
+
 # Runs the host emulator under Wine against the DLL, from the folder that
 # holds the DLL, the fake core library and the emulator.
 emulate_windows() {
   local dir=build/mingw
   cp dist/Vellum3Util_16.dll "$dir/"
-  (cd "$dir" && wine host_emulator.exe "$@")
+  (cd "$dir" && emulator_run emulator.progress \
+     wine host_emulator.exe --progress emulator.progress "$@")
 }
 
 demo() {
@@ -94,8 +118,7 @@ demo() {
   else
     build_native native
     say "demo against the native build"
-    build/native/host_emulator --module build/native/Vellum3Util_16.so \
-      --table host/module.rc run scripts/demo.cases
+    emulate_native run scripts/demo.cases
   fi
 }
 
@@ -140,8 +163,10 @@ run_tests() {
   (cd build/native && ctest --output-on-failure -j"$JOBS")
   say "case files under valgrind memcheck"
   command -v valgrind >/dev/null || apt_install valgrind
-  valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
-    build/native/host_emulator --module build/native/Vellum3Util_16.so \
+  local progress=build/native/emulator.progress
+  emulator_run "$progress" \
+    valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
+    build/native/host_emulator --progress "$progress" --module build/native/Vellum3Util_16.so \
     --table host/module.rc check tests/cases/*.cases
   build_product
   say "case files against the DLL"

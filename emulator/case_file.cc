@@ -36,7 +36,7 @@ class LineParser {
       ++at_;
       if (Peek() == '~') {
         ++at_;
-        call.expected_is_regex = true;
+        call.expected_is_pattern = true;
       }
       call.expected = ParseValue();
       SkipSpace();

@@ -2,7 +2,7 @@
 //   NAME(arg, ...) = expected ! error
 // Arguments are "strings" (escapes \\ \" \t \n \r \xHH, "ab"*3 repeats),
 // null, or integers. Expected is "text" (an allocated string), null, an
-// integer, or =~ "regex" for the whole result; a command without result has
+// integer, or =~ "pattern" for the whole result (pattern.h); a command without result has
 // no expectation. "! n" is the run-time error the call must store (0 when
 // absent). '#' starts a comment line.
 #pragma once
@@ -26,7 +26,7 @@ struct Call {
   std::string name;
   std::vector<Value> arguments;
   std::optional<Value> expected;
-  bool expected_is_regex = false;
+  bool expected_is_pattern = false;  // =~, a pattern of pattern.h
   int expected_error = 0;
 };
 

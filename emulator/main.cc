@@ -1,16 +1,19 @@
 // The host emulator: loads the plug-in as the host does and runs scripts of
 // command calls against it, auditing each call.
-//   host_emulator [--module PATH] [--table SCRIPT] run FILE      prints each call
-//   host_emulator [--module PATH] [--table SCRIPT] check FILE...  compares
-//   host_emulator [--module PATH] [--table SCRIPT] basic FILE.dba|FOLDER...
+//   host_emulator [OPTIONS] run FILE      prints each call
+//   host_emulator [OPTIONS] check FILE...  compares
+//   host_emulator [OPTIONS] basic FILE.dba|FOLDER...
 //       runs BASIC programs and compares what each prints with FILE.txt;
 //       where FILE.match exists, each printed line must match its pattern
 //       instead (random results), and so must each line of FILE.txt
+// OPTIONS: --module PATH, --table SCRIPT (the resource script of a native
+// module), --progress FILE (see progress_log.h).
+// Everything runs on a stack of the host's size (host_stack.h).
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,7 +21,10 @@
 #include "emulator/audited_call.h"
 #include "emulator/basic_program.h"
 #include "emulator/case_file.h"
+#include "emulator/host_stack.h"
 #include "emulator/loaded_module.h"
+#include "emulator/pattern.h"
+#include "emulator/progress_log.h"
 
 namespace emulator {
 namespace {
@@ -28,14 +34,15 @@ struct Tally {
   int failed = 0;
 };
 
-bool Matches(const Call& call, const CommandRow& row, const CallOutcome& got) {
+// `pattern` is the expectation's, made from it, when it is one.
+bool Matches(const Call& call, const Pattern* pattern, const CommandRow& row,
+             const CallOutcome& got) {
   if (got.error != call.expected_error) return false;
   if (!call.expected) return !row.is_function;
   const Value& want = *call.expected;
-  if (call.expected_is_regex) {
+  if (pattern != nullptr) {
     if (got.is_null && row.returns_string()) return false;
-    std::string text = row.returns_string() ? got.text : std::to_string(got.integer);
-    return std::regex_match(text, std::regex(want.text));
+    return pattern->Matches(row.returns_string() ? got.text : std::to_string(got.integer));
   }
   if (row.returns_string()) {
     if (want.kind == Value::kNull) return got.is_null;
@@ -66,6 +73,15 @@ bool RunCall(const LoadedModule& module, const Call& call, const std::string& fi
       return false;
     }
   }
+  std::optional<Pattern> pattern;
+  if (call.expected_is_pattern) {
+    std::string error;
+    pattern = Pattern::Make(call.expected->text, error);
+    if (!pattern) {
+      report("bad pattern: " + error);
+      return false;
+    }
+  }
   bool ok = true;
   int runs = row->returns_string() ? 2 : 1;
   for (int run = 0; run < runs; ++run) {
@@ -78,7 +94,7 @@ bool RunCall(const LoadedModule& module, const Call& call, const std::string& fi
       std::printf("%s%s\n", call.call_text.c_str(), Describe(*row, got).c_str());
       break;
     }
-    if (!Matches(call, *row, got)) {
+    if (!Matches(call, pattern ? &*pattern : nullptr, *row, got)) {
       report("got" + Describe(*row, got) + (run ? " (null old result)" : ""));
       ok = false;
     }
@@ -118,9 +134,11 @@ std::string FirstDifference(const std::vector<std::string>& got,
       continue;
     }
     if (i >= patterns.size()) return line + "has no pattern";
-    std::regex pattern(patterns[i]);
-    if (!std::regex_match(got[i], pattern)) return line + Quote(got[i]) + " does not match " + patterns[i];
-    if (!std::regex_match(want[i], pattern)) return line + "the sample " + Quote(want[i]) + " does not match " + patterns[i];
+    std::string error;
+    std::optional<Pattern> pattern = Pattern::Make(patterns[i], error);
+    if (!pattern) return line + "bad pattern " + patterns[i] + ": " + error;
+    if (!pattern->Matches(got[i])) return line + Quote(got[i]) + " does not match " + patterns[i];
+    if (!pattern->Matches(want[i])) return line + "the sample " + Quote(want[i]) + " does not match " + patterns[i];
   }
   return "";
 }
@@ -164,15 +182,18 @@ int Main(int argc, char** argv) {
   std::string module_path = "./Vellum3Util_16.so";
 #endif
   std::string table_script = "host/module.rc";
+  std::string progress_path;
   std::vector<std::string> args(argv + 1, argv + argc);
   size_t i = 0;
   for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
     if (args[i] == "--module") module_path = args[i + 1];
     else if (args[i] == "--table") table_script = args[i + 1];
+    else if (args[i] == "--progress") progress_path = args[i + 1];
   }
   if (i >= args.size() || (args[i] != "run" && args[i] != "check" && args[i] != "basic")) {
     std::fprintf(stderr,
-                 "usage: host_emulator [--module PATH] [--table SCRIPT] run|check|basic FILE...\n");
+                 "usage: host_emulator [--module PATH] [--table SCRIPT] [--progress FILE] "
+                 "run|check|basic FILE...\n");
     return 2;
   }
   bool check = args[i] == "check";
@@ -185,6 +206,7 @@ int Main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 2;
   }
+  ProgressLog progress(progress_path);
   Tally tally;
   for (const std::string& problem : CheckTable(module->rows())) {
     std::printf("command table: %s\n", problem.c_str());
@@ -193,6 +215,7 @@ int Main(int argc, char** argv) {
   for (++i; i < args.size(); ++i) {
     if (basic) {
       for (const std::string& program : ProgramsIn(args[i])) {
+        progress.At(program);
         if (CheckBasicProgram(*module, program)) ++tally.passed;
         else ++tally.failed;
       }
@@ -211,6 +234,7 @@ int Main(int argc, char** argv) {
       ++tally.failed;
     }
     for (const Call& call : calls) {
+      progress.At(args[i] + ":" + std::to_string(call.line) + ": " + call.source);
       if (RunCall(*module, call, args[i], check)) ++tally.passed;
       else ++tally.failed;
     }
@@ -222,4 +246,6 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace emulator
 
-int main(int argc, char** argv) { return emulator::Main(argc, argv); }
+int main(int argc, char** argv) {
+  return emulator::RunOnHostStack([&] { return emulator::Main(argc, argv); });
+}

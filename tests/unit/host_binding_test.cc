@@ -1,11 +1,14 @@
 // The binding to the core library, run through the native module loaded
 // afresh for each test, so that every test starts unbound.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "emulator/fake_core.h"
 #include "host/core_interface.h"
@@ -55,8 +58,20 @@ class BindingTest : public ::testing::Test {
     stub::InstallLibrary(kCoreLibraryName, std::move(exports));
   }
 
+  // Loads a module of its own: a copy of the module's file under a name
+  // never loaded before. The file itself may already be loaded, by other
+  // tests of this process that keep it, and loading it again would only
+  // hand back that instance with its binding made.
   void LoadModule() {
-    module_ = dlopen(VELLUM_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    namespace fs = std::filesystem;
+    static int copies = 0;
+    fs::path copy = fs::temp_directory_path() /
+                    ("binding_test_" + std::to_string(getpid()) + "_" +
+                     std::to_string(++copies) + ".so");
+    fs::copy_file(VELLUM_MODULE_PATH, copy, fs::copy_options::overwrite_existing);
+    module_ = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Once mapped the file is no longer needed.
+    fs::remove(copy);
     ASSERT_NE(module_, nullptr) << dlerror();
   }
   template <typename Function>
