@@ -23,6 +23,7 @@ class IndexBuckets {
   // when the bucket is at most last().
   uint32_t Of(uint32_t output) const { return size_.Divide(output); }
   uint32_t last() const { return last_; }
+  const FixedDivisor& size() const { return size_; }
 
   // The outputs per bucket: (2^32 - 1) / n, plus 1 when n is a power of two
   // (then exactly 2^32 / n, and nothing is ever rejected).

@@ -1,10 +1,13 @@
 #include "commands/generate/generate_string.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
 #include "commands/generate/draw_index.h"
+#include "commands/generate/fixed_divisor.h"
 #include "commands/generate/random_source.h"
 #include "host/host_string.h"
 
@@ -14,25 +17,59 @@ namespace {
 constexpr char kDefaultAlphabet[] =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
+// Writes the bucket of each of `count` untempered words to `bucket`, four
+// at a time; returns whether any of them is past the last index, which
+// rejects that output. Indices stay below 2^31 (a bucket holds 2 outputs
+// or more), so the signed lane compare orders them correctly.
+bool FindBuckets(const IndexBuckets& buckets, const uint32_t* words,
+                 size_t count, uint32_t* bucket) {
+  const FixedDivisor::Lanes bucket_lanes(buckets.size());
+  const __m128i last_lanes = _mm_set1_epi32(static_cast<int>(buckets.last()));
+  __m128i rejected_lanes = _mm_setzero_si128();
+  size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    __m128i four = bucket_lanes.Divide(MersenneTwister::Temper(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(words + i))));
+    rejected_lanes =
+        _mm_or_si128(rejected_lanes, _mm_cmpgt_epi32(four, last_lanes));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bucket + i), four);
+  }
+  bool rejected = _mm_movemask_epi8(rejected_lanes) != 0;
+  for (; i < count; ++i) {
+    bucket[i] = buckets.Of(MersenneTwister::Temper(words[i]));
+    rejected |= bucket[i] > buckets.last();
+  }
+  return rejected;
+}
+
 // Writes `size` characters of `alphabet` (2 or more), each chosen by
 // DrawIndex, reading the generator's ready words a half-buffer at a time.
-// Branch-free: a rejected output writes the last character at `out[k]` and
-// leaves k where it is, so the next accepted one overwrites it. A run is
-// never longer than what is left of `out`, so k stays below `size` at every
-// write, and the generator gives up exactly the outputs that were looked at.
+// The buckets of a whole run are found first, so that neither pass carries
+// a long chain from one output to the next. A run is never longer than
+// what is left of `out`, and the generator gives up exactly the outputs
+// that were looked at.
 void FillDrawn(std::string_view alphabet, char* out, size_t size) {
   const IndexBuckets buckets(static_cast<uint32_t>(alphabet.size()));
   const uint32_t last = buckets.last();
   const char* chars = alphabet.data();
+  char* const end = out + size;
   MersenneTwister& source = RandomSource();
-  size_t k = 0;
-  while (k < size) {
+  uint32_t bucket[MersenneTwister::kStateWords];
+  while (out != end) {
     MersenneTwister::Words ready = source.Ready();
-    size_t run = std::min(ready.count, size - k);
-    for (size_t i = 0; i < run; ++i) {
-      uint32_t index = buckets.Of(MersenneTwister::Temper(ready.words[i]));
-      out[k] = chars[std::min(index, last)];
-      k += index <= last;
+    size_t run = std::min(ready.count, static_cast<size_t>(end - out));
+    if (!FindBuckets(buckets, ready.words, run, bucket)) {
+      for (size_t i = 0; i < run; ++i) out[i] = chars[bucket[i]];
+      out += run;
+    } else {
+      // Branch-free, as rejections are rare but may fall anywhere: a
+      // rejected output writes the last character and leaves `out` where
+      // it is, so the next accepted one overwrites it. Fewer characters
+      // than words are written, so every write stays before `end`.
+      for (size_t i = 0; i < run; ++i) {
+        *out = chars[std::min(bucket[i], last)];
+        out += bucket[i] <= last;
+      }
     }
     source.Skip(run);
   }
