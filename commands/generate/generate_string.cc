@@ -1,13 +1,10 @@
 #include "commands/generate/generate_string.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
 #include "commands/generate/draw_index.h"
-#include "commands/generate/fixed_divisor.h"
 #include "commands/generate/random_source.h"
 #include "host/host_string.h"
 
@@ -16,31 +13,6 @@ namespace {
 
 constexpr char kDefaultAlphabet[] =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-
-// Writes the bucket of each of `count` untempered words to `bucket`, four
-// at a time; returns whether any of them is past the last index, which
-// rejects that output. Indices stay below 2^31 (a bucket holds 2 outputs
-// or more), so the signed lane compare orders them correctly.
-bool FindBuckets(const IndexBuckets& buckets, const uint32_t* words,
-                 size_t count, uint32_t* bucket) {
-  const FixedDivisor::Lanes bucket_lanes(buckets.size());
-  const __m128i last_lanes = _mm_set1_epi32(static_cast<int>(buckets.last()));
-  __m128i rejected_lanes = _mm_setzero_si128();
-  size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    __m128i four = bucket_lanes.Divide(MersenneTwister::Temper(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(words + i))));
-    rejected_lanes =
-        _mm_or_si128(rejected_lanes, _mm_cmpgt_epi32(four, last_lanes));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(bucket + i), four);
-  }
-  bool rejected = _mm_movemask_epi8(rejected_lanes) != 0;
-  for (; i < count; ++i) {
-    bucket[i] = buckets.Of(MersenneTwister::Temper(words[i]));
-    rejected |= bucket[i] > buckets.last();
-  }
-  return rejected;
-}
 
 // Writes `size` characters of `alphabet` (2 or more), each chosen by
 // DrawIndex, reading the generator's ready words a half-buffer at a time.
@@ -58,7 +30,7 @@ void FillDrawn(std::string_view alphabet, char* out, size_t size) {
   while (out != end) {
     MersenneTwister::Words ready = source.Ready();
     size_t run = std::min(ready.count, static_cast<size_t>(end - out));
-    if (!FindBuckets(buckets, ready.words, run, bucket)) {
+    if (!buckets.OfWords(ready.words, run, bucket)) {
       for (size_t i = 0; i < run; ++i) out[i] = chars[bucket[i]];
       out += run;
     } else {
