@@ -4,6 +4,7 @@
 // over are rejected and another one is drawn.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "commands/generate/fixed_divisor.h"
@@ -23,6 +24,11 @@ class IndexBuckets {
   // when the bucket is at most last().
   uint32_t Of(uint32_t output) const { return size_.Divide(output); }
   uint32_t last() const { return last_; }
+
+  // Writes the bucket of the output of each of `count` untempered generator
+  // words (MersenneTwister::Ready) to `bucket`; returns whether any of them
+  // is past last(), that is, whether any output is rejected.
+  bool OfWords(const uint32_t* words, size_t count, uint32_t* bucket) const;
 
   // The outputs per bucket: (2^32 - 1) / n, plus 1 when n is a power of two
   // (then exactly 2^32 / n, and nothing is ever rejected).

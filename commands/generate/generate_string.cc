@@ -16,23 +16,32 @@ constexpr char kDefaultAlphabet[] =
 
 // Writes `size` characters of `alphabet` (2 or more), each chosen by
 // DrawIndex, reading the generator's ready words a half-buffer at a time.
-// Branch-free: a rejected output writes the last character at `out[k]` and
-// leaves k where it is, so the next accepted one overwrites it. A run is
-// never longer than what is left of `out`, so k stays below `size` at every
-// write, and the generator gives up exactly the outputs that were looked at.
+// The buckets of a whole run are found first, so that neither pass carries
+// a long chain from one output to the next. A run is never longer than
+// what is left of `out`, and the generator gives up exactly the outputs
+// that were looked at.
 void FillDrawn(std::string_view alphabet, char* out, size_t size) {
   const IndexBuckets buckets(static_cast<uint32_t>(alphabet.size()));
   const uint32_t last = buckets.last();
   const char* chars = alphabet.data();
+  char* const end = out + size;
   MersenneTwister& source = RandomSource();
-  size_t k = 0;
-  while (k < size) {
+  uint32_t bucket[MersenneTwister::kStateWords];
+  while (out != end) {
     MersenneTwister::Words ready = source.Ready();
-    size_t run = std::min(ready.count, size - k);
-    for (size_t i = 0; i < run; ++i) {
-      uint32_t index = buckets.Of(MersenneTwister::Temper(ready.words[i]));
-      out[k] = chars[std::min(index, last)];
-      k += index <= last;
+    size_t run = std::min(ready.count, static_cast<size_t>(end - out));
+    if (!buckets.OfWords(ready.words, run, bucket)) {
+      for (size_t i = 0; i < run; ++i) out[i] = chars[bucket[i]];
+      out += run;
+    } else {
+      // Branch-free, as rejections are rare but may fall anywhere: a
+      // rejected output writes the last character and leaves `out` where
+      // it is, so the next accepted one overwrites it. Fewer characters
+      // than words are written, so every write stays before `end`.
+      for (size_t i = 0; i < run; ++i) {
+        *out = chars[std::min(bucket[i], last)];
+        out += bucket[i] <= last;
+      }
     }
     source.Skip(run);
   }

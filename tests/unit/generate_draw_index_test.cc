@@ -1,3 +1,4 @@
+#include <emmintrin.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include "commands/generate/draw_index.h"
 #include "commands/generate/fixed_divisor.h"
 #include "commands/generate/random_source.h"
+#include "tests/unit/generate_plain_draw.h"
 
 namespace vellum {
 namespace {
@@ -37,25 +39,54 @@ std::vector<uint32_t> Divisors() {
   return divisors;
 }
 
+// Quotients below this are checked at every multiple of the divisor; that
+// covers every bucket of an alphabet of up to 256 characters.
+constexpr uint32_t kEveryMultipleUpTo = 4096;
+
+// Both sides of the multiples of d, where a quotient that is one off shows,
+// and the ends of the range.
+std::vector<uint32_t> Dividends(uint32_t d, std::mt19937& random) {
+  std::vector<uint32_t> xs = {0, 1, d - 1, d, UINT32_MAX, UINT32_MAX - 1};
+  uint32_t top = UINT32_MAX / d;
+  std::vector<uint32_t> quotients;
+  if (top <= kEveryMultipleUpTo) {
+    for (uint32_t q = 1; q <= top; ++q) quotients.push_back(q);
+  } else {
+    quotients = {1, 2, 3, top / 2, top - 1, top};
+    for (int i = 0; i < 200; ++i) quotients.push_back(1 + random() % top);
+  }
+  for (uint32_t q : quotients) {
+    uint64_t multiple = uint64_t{q} * d;
+    xs.push_back(static_cast<uint32_t>(multiple));
+    xs.push_back(static_cast<uint32_t>(multiple - 1));
+    if (multiple < UINT32_MAX) {
+      xs.push_back(static_cast<uint32_t>(multiple + 1));
+    }
+  }
+  for (int i = 0; i < 500; ++i) xs.push_back(random());
+  return xs;
+}
+
+// The scalar and the four-lane division against the hardware's, with every
+// dividend passing through every lane.
 TEST(GenerateDrawIndexTest, FixedDivisorDividesExactly) {
   std::mt19937 random(4242);
   for (uint32_t d : Divisors()) {
     const FixedDivisor divisor(d);
-    std::vector<uint32_t> xs = {0, 1, d - 1, d, UINT32_MAX, UINT32_MAX - 1};
-    // Both sides of multiples of d, where a quotient that is one off shows.
-    uint32_t top = UINT32_MAX / d;
-    for (uint32_t q : {1u, 2u, 3u, top / 2, top - 1, top}) {
-      uint64_t multiple = uint64_t{q} * d;
-      if (q == 0 || multiple > UINT32_MAX) continue;
-      xs.push_back(static_cast<uint32_t>(multiple));
-      xs.push_back(static_cast<uint32_t>(multiple - 1));
-      if (multiple < UINT32_MAX) {
-        xs.push_back(static_cast<uint32_t>(multiple + 1));
-      }
-    }
-    for (int i = 0; i < 2000; ++i) xs.push_back(random());
+    const FixedDivisor::Lanes lanes(divisor);
+    std::vector<uint32_t> xs = Dividends(d, random);
     for (uint32_t x : xs) {
       ASSERT_EQ(divisor.Divide(x), x / d) << x << " / " << d;
+    }
+    for (size_t i = 0; i + 4 <= xs.size(); ++i) {
+      uint32_t quotient[4];
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(quotient),
+                       lanes.Divide(_mm_loadu_si128(
+                           reinterpret_cast<const __m128i*>(&xs[i]))));
+      for (int lane = 0; lane < 4; ++lane) {
+        ASSERT_EQ(quotient[lane], xs[i + lane] / d)
+            << xs[i + lane] << " / " << d << " in lane " << lane;
+      }
     }
   }
 }
@@ -64,18 +95,43 @@ TEST(GenerateDrawIndexTest, BucketSizes) {
   EXPECT_EQ(IndexBuckets::Size(62), 69273666u);
   EXPECT_EQ(IndexBuckets::Size(256), 0x01000000u);  // a power of two: exact
   EXPECT_EQ(IndexBuckets::Size(kLongestAlphabet), 2u);
+  for (uint32_t n : AlphabetSizes()) {
+    if (n > 1) {
+      EXPECT_EQ(IndexBuckets::Size(n), testing::PlainBucket(n)) << n;
+    }
+  }
 }
 
-// A plain reading of the draw with the reference generator and a real
-// division; counts the outputs it rejects.
-uint32_t ReferenceDraw(std::mt19937& generator, uint32_t n, int& rejected) {
-  if (n == 1) return 0;
-  uint64_t bucket = UINT32_MAX / n;
-  if (UINT32_MAX % n == n - 1) ++bucket;
-  for (;;) {
-    uint64_t index = generator() / bucket;
-    if (index < n) return static_cast<uint32_t>(index);
-    ++rejected;
+// The buckets of whole runs of generator words, and whether any of them is
+// rejected, for every count around the four-word step. With n = 1500000000
+// about 30% of outputs are rejected, so runs with and without one occur at
+// every count, including ones whose only rejection is in the last words.
+TEST(GenerateDrawIndexTest, BucketsOfWords) {
+  std::mt19937 random(77);
+  for (uint32_t n : {2u, 3u, 62u, 256u, 1500000000u, kLongestAlphabet}) {
+    const IndexBuckets buckets(n);
+    int runs_rejected = 0;
+    for (size_t count : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 623, 624}) {
+      for (int trial = 0; trial < 100; ++trial) {
+        std::vector<uint32_t> words(count);
+        for (uint32_t& word : words) word = random();
+        std::vector<uint32_t> bucket(count + 1, 0xDEADBEEFu);
+        bool expect_rejected = false;
+        bool rejected = buckets.OfWords(words.data(), count, bucket.data());
+        for (size_t i = 0; i < count; ++i) {
+          uint64_t expected =
+              MersenneTwister::Temper(words[i]) / testing::PlainBucket(n);
+          ASSERT_EQ(bucket[i], expected) << "n " << n << " word " << i;
+          expect_rejected |= expected >= n;
+        }
+        ASSERT_EQ(bucket[count], 0xDEADBEEFu) << "n " << n;
+        ASSERT_EQ(rejected, expect_rejected) << "n " << n << " count " << count;
+        runs_rejected += rejected;
+      }
+    }
+    if (n == 1500000000u) {
+      EXPECT_GT(runs_rejected, 300);
+    }
   }
 }
 
@@ -88,7 +144,7 @@ TEST(GenerateDrawIndexTest, MatchesAPlainDivisionDraw) {
     SeedRandomSource(n);
     std::mt19937 reference(n);
     for (int i = 0; i < 700; ++i) {
-      ASSERT_EQ(DrawIndex(n), ReferenceDraw(reference, n, rejected))
+      ASSERT_EQ(DrawIndex(n), testing::PlainDraw(reference, n, rejected))
           << "n " << n;
     }
     ASSERT_EQ(RandomSource().Next(), reference()) << "n " << n;

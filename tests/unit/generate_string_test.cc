@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "commands/generate/draw_index.h"
 #include "commands/generate/generate_string.h"
 #include "commands/generate/random_source.h"
 #include "host/host_string.h"
+#include "tests/unit/generate_plain_draw.h"
 #include "tests/unit/host_fixture.h"
 
 namespace vellum {
 namespace {
-
 
 constexpr uint32_t kFirstOutputOf5489 = 3499211612u;
 
@@ -63,36 +62,84 @@ TEST_F(GenerateStringTest, OldResultAsAlphabet) {
   EXPECT_EQ(FakeCoreTakeResult(result), "babbabba");
 }
 
-// The bulk fill gives the characters that one DrawIndex per character would,
-// and uses up the same outputs: sizes around the refill points, alphabets
-// with bytes up to 0xFF, and a 16 MiB alphabet whose draws reject about one
-// output in 256.
-TEST_F(GenerateStringTest, FillMatchesOneDrawPerCharacter) {
+// An alphabet of n characters, counting up from byte 0x80 and wrapping past
+// 0xFF to 0x01, so that bytes above 127 are drawn too.
+std::string HighAlphabet(size_t n) {
+  std::string alphabet;
+  for (size_t i = 0; i < n; ++i) {
+    alphabet += static_cast<char>(1 + (0x7F + i) % 255);
+  }
+  return alphabet;
+}
+
+// 2^24 + 1 characters without a NUL: its draws reject about one output in
+// 256 (2^32 mod n is 2^24 - 255).
+const std::string& BigAlphabet() {
+  static const std::string big = [] {
+    std::string text(16777217, '\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+      text[i] = static_cast<char>(1 + (i * 2654435761u >> 13) % 255);
+    }
+    return text;
+  }();
+  return big;
+}
+
+// Every call gives the characters of one plain draw per character, and uses
+// up the same outputs: calls of many sizes follow each other without a
+// reseed, so runs start at every offset of the generator's halves and end
+// on and off the refills. The 16 MiB alphabet rejects about one output in
+// 256, so runs with and without a rejection both occur.
+TEST_F(GenerateStringTest, FillMatchesPlainDraws) {
   std::vector<std::string> alphabets;
-  for (size_t n : {2, 3, 5, 62, 64, 100, 255}) {
-    std::string alphabet;
-    for (size_t i = 0; i < n; ++i) alphabet += static_cast<char>(1 + i % 255);
-    alphabets.push_back(alphabet);
+  for (size_t n : {2, 3, 7, 62, 100, 200, 255, 256}) {
+    alphabets.push_back(HighAlphabet(n));
   }
-  std::string big(16777217, '\0');
-  for (size_t i = 0; i < big.size(); ++i) {
-    big[i] = static_cast<char>(1 + (i * 2654435761u >> 13) % 255);
-  }
-  alphabets.push_back(big);
+  alphabets.push_back(BigAlphabet());
+  const int32_t sizes[] = {0, 1, 3, 4, 5, 623, 624, 625, 1247, 1248, 4099, 2};
+  int rejected = 0;
   for (const std::string& alphabet : alphabets) {
-    for (int32_t size : {1, 623, 624, 625, 1249, 20000}) {
-      auto n = static_cast<uint32_t>(alphabet.size());
-      SeedRandomSource(size + n);
-      std::string expected;
-      for (int32_t k = 0; k < size; ++k) expected += alphabet[DrawIndex(n)];
-      uint32_t next = RandomSource().Next();
-      SeedRandomSource(size + n);
-      HostString result =
-          GenerateSequenceFromList(nullptr, alphabet.c_str(), size);
-      ASSERT_EQ(FakeCoreTakeResult(result), expected) << "n " << n << " size " << size;
-      ASSERT_EQ(RandomSource().Next(), next) << "n " << n << " size " << size;
+    auto n = static_cast<uint32_t>(alphabet.size());
+    for (uint32_t seed : {5489u, 0u, 0xFFFFFFFFu, n}) {
+      SeedRandomSource(seed);
+      std::mt19937 reference(seed);
+      for (int32_t size : sizes) {
+        std::string expected;
+        for (int32_t k = 0; k < size; ++k) {
+          expected += alphabet[testing::PlainDraw(reference, n, rejected)];
+        }
+        HostString result =
+            GenerateSequenceFromList(nullptr, alphabet.c_str(), size);
+        ASSERT_EQ(FakeCoreTakeResult(result), expected)
+            << "n " << n << " seed " << seed << " size " << size;
+      }
+      ASSERT_EQ(RandomSource().Next(), reference())
+          << "n " << n << " seed " << seed;
     }
   }
+  EXPECT_GT(rejected, 100);
+}
+
+// An accepted output in the last bucket must still be kept when its run of
+// outputs also holds a rejected one. Seed 7861 gives both within outputs
+// 624 to 1247 for the big alphabet; found by search, as it is rare.
+TEST_F(GenerateStringTest, LastIndexBesideARejection) {
+  const std::string& alphabet = BigAlphabet();
+  auto n = static_cast<uint32_t>(alphabet.size());
+  std::mt19937 reference(7861);
+  std::string expected;
+  int rejected = 0;
+  bool drew_last = false;
+  while (expected.size() < 1248) {
+    uint32_t index = testing::PlainDraw(reference, n, rejected);
+    drew_last |= index == n - 1;
+    expected += alphabet[index];
+  }
+  ASSERT_TRUE(drew_last && rejected > 0);
+  SeedRandomSource(7861);
+  EXPECT_EQ(FakeCoreTakeResult(
+                GenerateSequenceFromList(nullptr, alphabet.c_str(), 1248)),
+            expected);
 }
 
 // Pearson's chi-square of the characters of `text` against the alphabet's
