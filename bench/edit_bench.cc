@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "commands/edit/csv_quote.h"
 #include "commands/edit/pad.h"
 #include "commands/edit/replace.h"
 #include "commands/edit/section_edit.h"
@@ -112,6 +113,77 @@ void BM_Edit_ReplaceAllAdversarial(benchmark::State& state) {
   }
 }
 
+// REPLACE ALL$ of a common word in prose by a longer one.
+void BM_Edit_ReplaceAllThe(benchmark::State& state) {
+  UseFakeCore();
+  for (auto _ : state) {
+    Release(ReplaceStringAll(nullptr, Text().c_str(), "the", "those"));
+  }
+}
+
+void BM_Edit_AllocCopyReplacedThe(benchmark::State& state) {
+  std::string replaced;
+  const std::string& text = Text();
+  for (size_t from = 0;;) {
+    size_t at = text.find("the", from);
+    replaced.append(text, from, at - from);
+    if (at == std::string::npos) break;
+    replaced += "those";
+    from = at + 3;
+  }
+  AllocCopy(state, replaced);
+}
+
+// Sources where matches crowd: every byte of 'a' x 1 MiB is replaced, and
+// 1 MiB of 'a' and 'b' at random loses its 'a's. The result of the first is
+// 1 MiB, so BM_Edit_AllocCopy1MiB anchors it.
+void BM_Edit_ReplaceAllEveryByte(benchmark::State& state) {
+  UseFakeCore();
+  const std::string source(kMiB, 'a');
+  for (auto _ : state) {
+    Release(ReplaceStringAll(nullptr, source.c_str(), "a", "-"));
+  }
+}
+
+const std::string& RandomAB() {
+  static const std::string text = [] {
+    std::string mixed(kMiB, 'a');
+    uint32_t state = 2024;
+    for (char& c : mixed) {
+      state = state * 1103515245u + 12345u;
+      if (state >> 31) c = 'b';
+    }
+    return mixed;
+  }();
+  return text;
+}
+
+void BM_Edit_RemoveAllRandomAB(benchmark::State& state) {
+  UseFakeCore();
+  for (auto _ : state) {
+    Release(RemoveStringAll(nullptr, RandomAB().c_str(), "a"));
+  }
+}
+
+void BM_Edit_AllocCopyRemovedAB(benchmark::State& state) {
+  std::string kept;
+  for (char c : RandomAB()) {
+    if (c != 'a') kept += c;
+  }
+  AllocCopy(state, kept);
+}
+
+// DELIMIT CSV$ of 512 KiB of double quotes: each one is doubled.
+void BM_Edit_DelimitCsvQuotes(benchmark::State& state) {
+  UseFakeCore();
+  const std::string source(kMiB / 2, '"');
+  for (auto _ : state) Release(DelimitCsv(nullptr, source.c_str()));
+}
+
+void BM_Edit_AllocCopyDelimitedQuotes(benchmark::State& state) {
+  AllocCopy(state, std::string(kMiB + 2, '"'));
+}
+
 BENCHMARK(BM_Edit_Mid512KiB);
 BENCHMARK(BM_Edit_AllocCopy512KiB);
 BENCHMARK(BM_Edit_ReplaceAllText);
@@ -121,6 +193,13 @@ BENCHMARK(BM_Edit_AllocCopyTrimmed);
 BENCHMARK(BM_Edit_PadLeft1MiB);
 BENCHMARK(BM_Edit_AllocCopy1MiB);
 BENCHMARK(BM_Edit_ReplaceAllAdversarial)->Arg(64 * kKiB)->Arg(kMiB);
+BENCHMARK(BM_Edit_ReplaceAllThe);
+BENCHMARK(BM_Edit_AllocCopyReplacedThe);
+BENCHMARK(BM_Edit_ReplaceAllEveryByte);
+BENCHMARK(BM_Edit_RemoveAllRandomAB);
+BENCHMARK(BM_Edit_AllocCopyRemovedAB);
+BENCHMARK(BM_Edit_DelimitCsvQuotes);
+BENCHMARK(BM_Edit_AllocCopyDelimitedQuotes);
 
 const int kRatios[] = {
     AddRatio("BM_Edit_Mid512KiB", "BM_Edit_AllocCopy512KiB", 1.3),
@@ -129,6 +208,11 @@ const int kRatios[] = {
     AddRatio("BM_Edit_PadLeft1MiB", "BM_Edit_AllocCopy1MiB", 1.3),
     AddRatio("BM_Edit_ReplaceAllAdversarial/1048576",
              "BM_Edit_ReplaceAllAdversarial/65536", 20.0),
+    AddRatio("BM_Edit_ReplaceAllThe", "BM_Edit_AllocCopyReplacedThe", 2.5),
+    AddRatio("BM_Edit_ReplaceAllEveryByte", "BM_Edit_AllocCopy1MiB", 4.0),
+    AddRatio("BM_Edit_RemoveAllRandomAB", "BM_Edit_AllocCopyRemovedAB", 4.0),
+    AddRatio("BM_Edit_DelimitCsvQuotes", "BM_Edit_AllocCopyDelimitedQuotes",
+             4.0),
 };
 
 }  // namespace
