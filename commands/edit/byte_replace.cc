@@ -1,23 +1,16 @@
 #include "commands/edit/byte_replace.h"
 
-#include <emmintrin.h>
-
 #include "commands/search/cpu_features.h"
 #include "commands/search/passing_starts.h"
+#include "commands/search/sse2_blocks.h"
 #include "host/host_string.h"
 
 namespace vellum {
 namespace {
 
-constexpr size_t kBlock = 16;
-
-__m128i Load(const char* p) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
-void Store(char* p, __m128i block) {
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), block);
-}
+using sse2::kBlock;
+using sse2::LoadUnaligned;
+using sse2::StoreUnaligned;
 
 // Copies the bytes of `text` other than `byte` to `out`; returns the end.
 // Writes a byte at that end when the last byte of `text` is dropped.
@@ -45,9 +38,9 @@ HostString ReplaceEachByte(std::string_view text, char from, char to) {
   const __m128i flip = _mm_set1_epi8(static_cast<char>(from ^ to));
   size_t i = 0;
   for (; i + kBlock <= text.size(); i += kBlock) {
-    __m128i block = Load(text.data() + i);
+    __m128i block = LoadUnaligned(text.data() + i);
     __m128i hits = _mm_cmpeq_epi8(block, wanted);
-    Store(result + i, _mm_xor_si128(block, _mm_and_si128(hits, flip)));
+    StoreUnaligned(result + i, _mm_xor_si128(block, _mm_and_si128(hits, flip)));
   }
   for (; i < text.size(); ++i) result[i] = text[i] == from ? to : text[i];
   result[text.size()] = '\0';
@@ -69,11 +62,11 @@ HostString RemoveEachByte(std::string_view text, char byte) {
   const __m128i wanted = _mm_set1_epi8(byte);
   size_t i = 0;
   for (; i + kBlock <= text.size(); i += kBlock) {
-    __m128i block = Load(text.data() + i);
+    __m128i block = LoadUnaligned(text.data() + i);
     auto mask = static_cast<unsigned>(
         _mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
     if (mask == 0) {
-      Store(out, block);
+      StoreUnaligned(out, block);
       out += kBlock;
     } else if (mask != 0xFFFF) {
       out = KeepOthers(out, text.substr(i, kBlock), byte);

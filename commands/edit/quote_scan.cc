@@ -1,23 +1,14 @@
 #include "commands/edit/quote_scan.h"
 
-#include <emmintrin.h>
-
 #include <cstdint>
 
+#include "commands/search/sse2_blocks.h"
+
 namespace vellum {
-namespace {
 
-constexpr size_t kBlock = 16;
-
-__m128i Load(const char* p) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
-void Store(char* p, __m128i block) {
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), block);
-}
-
-}  // namespace
+using sse2::kBlock;
+using sse2::LoadUnaligned;
+using sse2::StoreUnaligned;
 
 QuoteCensus TakeQuoteCensus(std::string_view text) {
   const __m128i quote = _mm_set1_epi8('"');
@@ -30,7 +21,7 @@ QuoteCensus TakeQuoteCensus(std::string_view text) {
     __m128i lanes = _mm_setzero_si128();
     for (int round = 0; round < 255 && i + kBlock <= text.size();
          ++round, i += kBlock) {
-      __m128i block = Load(text.data() + i);
+      __m128i block = LoadUnaligned(text.data() + i);
       lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(block, quote));
       commas = _mm_or_si128(commas, _mm_cmpeq_epi8(block, comma));
     }
@@ -54,15 +45,15 @@ char* CopyDoublingQuotes(char* out, std::string_view text) {
   const __m128i quote = _mm_set1_epi8('"');
   size_t i = 0;
   for (; i + kBlock <= text.size(); i += kBlock) {
-    __m128i block = Load(text.data() + i);
+    __m128i block = LoadUnaligned(text.data() + i);
     auto quotes = static_cast<unsigned>(
         _mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
     if (quotes == 0) {
-      Store(out, block);
+      StoreUnaligned(out, block);
       out += kBlock;
     } else if (quotes == 0xFFFF) {
-      Store(out, quote);
-      Store(out + kBlock, quote);
+      StoreUnaligned(out, quote);
+      StoreUnaligned(out + kBlock, quote);
       out += 2 * kBlock;
     } else {
       for (size_t k = i; k < i + kBlock; ++k) {
