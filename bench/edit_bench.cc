@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "commands/edit/csv_quote.h"
 #include "commands/edit/pad.h"
 #include "commands/edit/replace.h"
 #include "commands/edit/section_edit.h"
@@ -112,6 +113,55 @@ void BM_Edit_ReplaceAllAdversarial(benchmark::State& state) {
   }
 }
 
+// REPLACE ALL$ of a common word in prose by a longer one.
+void BM_Edit_ReplaceAllThe(benchmark::State& state) {
+  UseFakeCore();
+  for (auto _ : state) {
+    Release(ReplaceStringAll(nullptr, Text().c_str(), "the", "those"));
+  }
+}
+
+void BM_Edit_AllocCopyReplacedThe(benchmark::State& state) {
+  std::string replaced;
+  const std::string& text = Text();
+  for (size_t from = 0;;) {
+    size_t at = text.find("the", from);
+    replaced.append(text, from, at - from);
+    if (at == std::string::npos) break;
+    replaced += "those";
+    from = at + 3;
+  }
+  AllocCopy(state, replaced);
+}
+
+// Sources where every byte matches: 'a' x 1 MiB has each byte replaced, or
+// each removed. The first result is 1 MiB; the second is empty, and is held
+// to the copy of the 1 MiB it has to read. BM_Edit_AllocCopy1MiB anchors both.
+void BM_Edit_ReplaceAllEveryByte(benchmark::State& state) {
+  UseFakeCore();
+  const std::string source(kMiB, 'a');
+  for (auto _ : state) {
+    Release(ReplaceStringAll(nullptr, source.c_str(), "a", "-"));
+  }
+}
+
+void BM_Edit_RemoveAllEveryByte(benchmark::State& state) {
+  UseFakeCore();
+  const std::string source(kMiB, 'a');
+  for (auto _ : state) Release(RemoveStringAll(nullptr, source.c_str(), "a"));
+}
+
+// DELIMIT CSV$ of 512 KiB of double quotes: each one is doubled.
+void BM_Edit_DelimitCsvQuotes(benchmark::State& state) {
+  UseFakeCore();
+  const std::string source(kMiB / 2, '"');
+  for (auto _ : state) Release(DelimitCsv(nullptr, source.c_str()));
+}
+
+void BM_Edit_AllocCopyDelimitedQuotes(benchmark::State& state) {
+  AllocCopy(state, std::string(kMiB + 2, '"'));
+}
+
 BENCHMARK(BM_Edit_Mid512KiB);
 BENCHMARK(BM_Edit_AllocCopy512KiB);
 BENCHMARK(BM_Edit_ReplaceAllText);
@@ -121,6 +171,12 @@ BENCHMARK(BM_Edit_AllocCopyTrimmed);
 BENCHMARK(BM_Edit_PadLeft1MiB);
 BENCHMARK(BM_Edit_AllocCopy1MiB);
 BENCHMARK(BM_Edit_ReplaceAllAdversarial)->Arg(64 * kKiB)->Arg(kMiB);
+BENCHMARK(BM_Edit_ReplaceAllThe);
+BENCHMARK(BM_Edit_AllocCopyReplacedThe);
+BENCHMARK(BM_Edit_ReplaceAllEveryByte);
+BENCHMARK(BM_Edit_RemoveAllEveryByte);
+BENCHMARK(BM_Edit_DelimitCsvQuotes);
+BENCHMARK(BM_Edit_AllocCopyDelimitedQuotes);
 
 const int kRatios[] = {
     AddRatio("BM_Edit_Mid512KiB", "BM_Edit_AllocCopy512KiB", 1.3),
@@ -129,6 +185,11 @@ const int kRatios[] = {
     AddRatio("BM_Edit_PadLeft1MiB", "BM_Edit_AllocCopy1MiB", 1.3),
     AddRatio("BM_Edit_ReplaceAllAdversarial/1048576",
              "BM_Edit_ReplaceAllAdversarial/65536", 20.0),
+    AddRatio("BM_Edit_ReplaceAllThe", "BM_Edit_AllocCopyReplacedThe", 2.5),
+    AddRatio("BM_Edit_ReplaceAllEveryByte", "BM_Edit_AllocCopy1MiB", 4.0),
+    AddRatio("BM_Edit_RemoveAllEveryByte", "BM_Edit_AllocCopy1MiB", 4.0),
+    AddRatio("BM_Edit_DelimitCsvQuotes", "BM_Edit_AllocCopyDelimitedQuotes",
+             4.0),
 };
 
 }  // namespace

@@ -130,6 +130,56 @@ void BM_ReverseInstr_adversarial(benchmark::State& state) {
   }
 }
 
+// Source 'a' x 1 MiB against two searches of 16,384 bytes. The classic
+// adversarial one, 'a' x 16,383 + 'b', fails only at its last byte. The
+// other, 'ab' + 'a' x 16,382, has its first and last bytes at every start,
+// so every start passes a first-and-last-byte filter, while its second byte
+// occurs nowhere: a search that trusts the filter compares at every start.
+constexpr size_t kFilterSource = kMiB;
+constexpr size_t kFilterSearch = 16 * kKiB;
+
+void RunFilterPair(benchmark::State& state, const std::string& search,
+                   int32_t (*command)(const char*, const char*)) {
+  static const std::string source(kFilterSource, 'a');
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(command(source.c_str(), search.c_str()));
+  }
+}
+
+const std::string& ClassicSearch() {
+  static const std::string search = std::string(kFilterSearch - 1, 'a') + "b";
+  return search;
+}
+
+const std::string& FilterDefeatingSearch() {
+  static const std::string search = "ab" + std::string(kFilterSearch - 2, 'a');
+  return search;
+}
+
+void BM_Instr_classic(benchmark::State& state) {
+  RunFilterPair(state, ClassicSearch(), Instr_2);
+}
+
+void BM_Instr_filter_defeating(benchmark::State& state) {
+  RunFilterPair(state, FilterDefeatingSearch(), Instr_2);
+}
+
+void BM_ReverseInstr_classic(benchmark::State& state) {
+  RunFilterPair(state, ClassicSearch(), ReverseInstr);
+}
+
+void BM_ReverseInstr_filter_defeating(benchmark::State& state) {
+  RunFilterPair(state, FilterDefeatingSearch(), ReverseInstr);
+}
+
+void BM_CountString_classic(benchmark::State& state) {
+  RunFilterPair(state, ClassicSearch(), CountString);
+}
+
+void BM_CountString_filter_defeating(benchmark::State& state) {
+  RunFilterPair(state, FilterDefeatingSearch(), CountString);
+}
+
 BENCHMARK(BM_strstr);
 BENCHMARK(BM_Instr_text);
 BENCHMARK(BM_ReverseInstr_text);
@@ -143,6 +193,12 @@ BENCHMARK(BM_Compare);
 BENCHMARK(BM_Instr_adversarial)->Arg(64 * kKiB)->Arg(kMiB);
 BENCHMARK(BM_CountString_adversarial)->Arg(64 * kKiB)->Arg(kMiB);
 BENCHMARK(BM_ReverseInstr_adversarial)->Arg(64 * kKiB)->Arg(kMiB);
+BENCHMARK(BM_Instr_classic);
+BENCHMARK(BM_Instr_filter_defeating);
+BENCHMARK(BM_ReverseInstr_classic);
+BENCHMARK(BM_ReverseInstr_filter_defeating);
+BENCHMARK(BM_CountString_classic);
+BENCHMARK(BM_CountString_filter_defeating);
 
 const int kRatios[] = {
     AddRatio("BM_Instr_text", "BM_strstr", 1.5),
@@ -154,6 +210,9 @@ const int kRatios[] = {
              "BM_CountString_adversarial/65536", 20),
     AddRatio("BM_ReverseInstr_adversarial/1048576",
              "BM_ReverseInstr_adversarial/65536", 20),
+    AddRatio("BM_Instr_filter_defeating", "BM_Instr_classic", 4),
+    AddRatio("BM_ReverseInstr_filter_defeating", "BM_ReverseInstr_classic", 4),
+    AddRatio("BM_CountString_filter_defeating", "BM_CountString_classic", 4),
 };
 
 }  // namespace

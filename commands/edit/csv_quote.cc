@@ -1,8 +1,8 @@
 #include "commands/edit/csv_quote.h"
 
-#include <algorithm>
 #include <string_view>
 
+#include "commands/edit/quote_scan.h"
 #include "commands/edit/splice.h"
 #include "host/host_string.h"
 
@@ -12,28 +12,20 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Whether a non-empty `text` must be quoted to read back as one field.
-bool NeedsQuotes(std::string_view text, size_t quote_count) {
-  return quote_count > 0 || text.find(',') != std::string_view::npos ||
-         IsBlank(text.front()) || text.front() == '=' || IsBlank(text.back());
+bool NeedsQuotes(std::string_view text, const QuoteCensus& census) {
+  return census.quotes > 0 || census.has_comma || IsBlank(text.front()) ||
+         text.front() == '=' || IsBlank(text.back());
 }
 
 // `text` between quotes with each quote inside doubled; `quote_count` is the
-// number of quotes in `text`, so the result is made at its exact size. The
-// runs between quotes are copied as blocks.
+// number of quotes in `text`, so the result is made at its exact size.
 HostString QuoteField(std::string_view text, size_t quote_count) {
   HostString result = AllocHostString(static_cast<int64_t>(text.size()) +
                                       static_cast<int64_t>(quote_count) + 3);
   if (result == nullptr) return nullptr;
-  char* out = result;
-  *out++ = '"';
-  for (size_t from = 0;;) {
-    size_t quote = text.find('"', from);
-    size_t run_end = quote == std::string_view::npos ? text.size() : quote + 1;
-    out = AppendPiece(out, text.substr(from, run_end - from));
-    if (quote == std::string_view::npos) break;
-    *out++ = '"';
-    from = run_end;
-  }
+  result[0] = '"';
+  // The copy may run one byte over its end: the closing quote's byte.
+  char* out = CopyDoublingQuotes(result + 1, text);
   out[0] = '"';
   out[1] = '\0';
   return result;
@@ -57,12 +49,11 @@ HostString DelimitCsvForce(HostString old_result, const char* source,
   if (text.empty()) {
     return Finish(old_result, MakeHostCopy(force_flag != 0 ? "\"\"" : ""));
   }
-  auto quote_count =
-      static_cast<size_t>(std::count(text.begin(), text.end(), '"'));
-  if (force_flag == 0 && !vellum::NeedsQuotes(text, quote_count)) {
+  const vellum::QuoteCensus census = vellum::TakeQuoteCensus(text);
+  if (force_flag == 0 && !vellum::NeedsQuotes(text, census)) {
     return Finish(old_result, MakeHostCopy(text));
   }
-  return Finish(old_result, vellum::QuoteField(text, quote_count));
+  return Finish(old_result, vellum::QuoteField(text, census.quotes));
 }
 
 HostString QuoteString(HostString old_result, const char* source) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string_view>
 
+#include "commands/edit/byte_replace.h"
 #include "commands/edit/splice.h"
 #include "commands/search/string_search.h"
 #include "host/host_string.h"
@@ -49,13 +50,57 @@ class PieceWriter {
   char* out_end_;
 };
 
-// `text` with each of the first `count` occurrences of `pattern` replaced by
-// `insert`. `count` must be what CountStrings gives for the pair: the copying
-// pass walks the same matches with the same walker, copying the gaps as
-// blocks, and asks for no more than `count` of them, so it stops at the last
-// match and never looks past it.
+// Matches recorded by the counting walk, so that the copying walk needs to
+// search again only past the last of them. On the DLL's 4-byte offsets the
+// block takes 32 KiB of the stack.
+constexpr size_t kRecorded = 8192;
+
+// Batches of matches for the copying walk: the recorded ones first, then
+// those of a second walk from just past the last recorded match, which finds
+// the same matches as the first walk would have gone on to find.
+class RecordedMatches {
+ public:
+  RecordedMatches(std::string_view text, std::string_view pattern)
+      : text_(text), pattern_(pattern), walker_(text, pattern) {}
+
+  // Walks once, recording what the block holds and counting the rest.
+  size_t Count() {
+    held_ = walker_.Next(recorded_, kRecorded);
+    return held_ < kRecorded ? held_ : held_ + walker_.CountRest();
+  }
+
+  // The next batch of at most `limit` matches, or none when all are given.
+  size_t Next(const size_t** batch, size_t limit) {
+    if (given_ < held_) {
+      *batch = recorded_ + given_;
+      size_t taken = std::min(held_ - given_, limit);
+      given_ += taken;
+      return taken;
+    }
+    if (!rewalking_) {
+      walker_ = MatchWalker(text_, pattern_,
+                            recorded_[held_ - 1] + pattern_.size());
+      rewalking_ = true;
+    }
+    *batch = recorded_;
+    return walker_.Next(recorded_, std::min(limit, kRecorded));
+  }
+
+ private:
+  std::string_view text_;
+  std::string_view pattern_;
+  MatchWalker walker_;
+  size_t held_ = 0;
+  size_t given_ = 0;
+  bool rewalking_ = false;
+  size_t recorded_[kRecorded];
+};
+
+// `text` with each of the `count` occurrences of `pattern` replaced by
+// `insert`, their offsets coming from `matches`, which counted them.
 HostString ReplaceCounted(std::string_view text, std::string_view pattern,
-                          std::string_view insert, size_t count) {
+                          std::string_view insert, size_t count,
+                          RecordedMatches& matches) {
   int64_t growth = static_cast<int64_t>(insert.size()) -
                    static_cast<int64_t>(pattern.size());
   // Refuse a product that could overflow before forming it; the sum that
@@ -82,12 +127,11 @@ HostString ReplaceCounted(std::string_view text, std::string_view pattern,
   const char* text_end = text.data() + text.size();
   PieceWriter out(result, result + size);
   size_t from = 0;
-  MatchWalker walker(text, pattern);
-  size_t batch[64];
+  const size_t* batch;
   for (size_t left = count, found; left > 0; left -= found) {
-    found = walker.Next(batch, std::min<size_t>(left, 64));
-    // The walk that counted found `count`; stopping on a short batch only
-    // keeps a broken promise from looping.
+    found = matches.Next(&batch, left);
+    // The counting walk found `count`; stopping on a short batch only keeps
+    // a broken promise from looping.
     if (found == 0) break;
     for (size_t i = 0; i < found; ++i) {
       out.Append(text.data() + from, batch[i] - from, text_end);
@@ -125,10 +169,20 @@ HostString ReplaceStringAll(HostString old_result, const char* source,
   std::string_view text = ArgView(source);
   if (text.empty()) return Finish(old_result, nullptr);
   std::string_view pattern = ArgView(search);
-  size_t count = vellum::CountStrings(text, pattern);
+  std::string_view replacement = ArgView(insert);
+  if (pattern.size() == 1 && replacement.size() == 1) {
+    return Finish(old_result,
+                  vellum::ReplaceEachByte(text, pattern[0], replacement[0]));
+  }
+  if (pattern.size() == 1 && replacement.empty()) {
+    return Finish(old_result, vellum::RemoveEachByte(text, pattern[0]));
+  }
+  if (pattern.empty()) return Finish(old_result, MakeHostCopy(text));
+  vellum::RecordedMatches matches(text, pattern);
+  size_t count = matches.Count();
   if (count == 0) return Finish(old_result, MakeHostCopy(text));
-  return Finish(old_result,
-                vellum::ReplaceCounted(text, pattern, ArgView(insert), count));
+  return Finish(old_result, vellum::ReplaceCounted(text, pattern, replacement,
+                                                   count, matches));
 }
 
 HostString RemoveString(HostString old_result, const char* source,

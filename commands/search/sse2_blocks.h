@@ -48,6 +48,10 @@ VELLUM_READS_WHOLE_BLOCKS inline __m128i LoadUnaligned(const char* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
+inline void StoreUnaligned(char* p, __m128i block) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), block);
+}
+
 inline __m128i Splat(char byte) { return _mm_set1_epi8(byte); }
 
 // Bit i set when byte i of `block` is zero.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "commands/search/bounded_scans.h"
 #include "commands/search/cpu_features.h"
 #include "commands/search/passing_starts.h"
 #include "commands/search/sse2_blocks.h"
@@ -16,34 +17,6 @@ using sse2::kBlock;
 // Two-way reports "none" with the same value, so its answers pass through.
 static_assert(two_way::kNone == kNotFound);
 
-// Length of the common prefix of a and b, both at least `size` bytes.
-size_t CommonPrefix(const char* a, const char* b, size_t size) {
-  size_t i = 0;
-  for (; i + kBlock <= size; i += kBlock) {
-    unsigned differ = ~sse2::EqualBytes(sse2::LoadUnaligned(a + i),
-                                        sse2::LoadUnaligned(b + i)) &
-                      0xFFFF;
-    if (differ != 0) return i + sse2::LowestBit(differ);
-  }
-  while (i < size && a[i] == b[i]) ++i;
-  return i;
-}
-
-// Offset of the last `byte` in `text`, sixteen bytes at a time from the end.
-size_t FindLastByte(std::string_view text, char byte) {
-  const __m128i wanted = sse2::Splat(byte);
-  size_t end = text.size();
-  for (; end >= kBlock; end -= kBlock) {
-    unsigned hits = sse2::EqualBytes(
-        sse2::LoadUnaligned(text.data() + end - kBlock), wanted);
-    if (hits != 0) return end - kBlock + sse2::HighestBit(hits);
-  }
-  while (end-- > 0) {
-    if (text[end] == byte) return end;
-  }
-  return kNotFound;
-}
-
 // The first-and-last-byte filter: for sixteen candidate starts at once, one
 // compare of the pattern's first byte and one of its last byte, both
 // unaligned loads inside the text; only starts that pass both are compared
@@ -52,9 +25,17 @@ size_t FindLastByte(std::string_view text, char byte) {
 // pass. On repetitive text many do, and the filter alone could take time
 // proportional to text × pattern, so the work spent on full compares is
 // counted and, once it exceeds the ground covered (see OverBudget), the rest
-// of the search goes to two-way.
+// of the search goes to two-way. A start that passes and then fails is
+// charged more than the bytes it compared: a search string whose first and
+// last bytes stand at every start while its second byte stands at none
+// compares one byte per start, yet each such start costs a round of the
+// loop where the filter alone covers sixteen starts at once.
 class Candidates {
  public:
+  // What a pass that ends in a mismatch adds to the work, on top of its
+  // bytes: about the time of a filter round over that many starts.
+  static constexpr size_t kMissCharge = 32;
+
   Candidates(const char* text, std::string_view pattern)
       : text_(text),
         pattern_(pattern.data()),
@@ -86,11 +67,12 @@ class Candidates {
   }
 
   // Whether the pattern occurs at `at`, whose ends already match; adds the
-  // bytes compared to `*work`.
+  // bytes compared to `*work`, and a pass that failed its keep.
   bool Matches(size_t at, size_t* work) const {
     size_t same = CommonPrefix(text_ + at + 1, pattern_ + 1, middle_);
-    *work += same + 1;
-    return same == middle_;
+    bool found = same == middle_;
+    *work += same + 1 + (found ? 0 : kMissCharge);
+    return found;
   }
 
  private:
@@ -276,7 +258,7 @@ size_t FindString(std::string_view text, std::string_view pattern,
 
 size_t FindLastString(std::string_view text, std::string_view pattern) {
   if (pattern.empty() || pattern.size() > text.size()) return kNotFound;
-  if (pattern.size() == 1) return FindLastByte(text, pattern[0]);
+  if (pattern.size() == 1) return FindLastByteIn(text, pattern[0]);
   return FindLastWithFilter(text, pattern);
 }
 

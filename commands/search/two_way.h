@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string_view>
+
+#include "commands/search/bounded_scans.h"
 
 namespace vellum {
 
@@ -30,6 +33,56 @@ struct ReversedBytes {
 namespace two_way {
 
 inline constexpr size_t kNone = SIZE_MAX;
+
+// The search's three inner steps, over runs of elements, so that each view
+// can run them sixteen bytes at a time in its own direction through memory:
+//   AgreeUpTo: the first k in [i, end) where pattern[k] != text[j + k], or end;
+//   AgreeDownTo: the least k in [stop, i] with pattern[t] == text[j + t]
+//     for every t in [k, i);
+//   NextWith: the least p in [from, last] where text[p] is `byte`, or kNone.
+
+inline size_t AgreeUpTo(const ForwardBytes& text, const ForwardBytes& pattern,
+                        size_t j, size_t i, size_t end) {
+  return i + CommonPrefix(pattern.data + i, text.data + j + i, end - i);
+}
+
+inline size_t AgreeDownTo(const ForwardBytes& text,
+                          const ForwardBytes& pattern, size_t j, size_t i,
+                          size_t stop) {
+  return i - CommonSuffix(pattern.data + stop, text.data + j + stop, i - stop);
+}
+
+inline size_t NextWith(const ForwardBytes& text, unsigned char byte,
+                       size_t from, size_t last) {
+  if (from > last) return kNone;
+  size_t at = FindFirstByteIn({text.data + from, last - from + 1},
+                              static_cast<char>(byte));
+  return at == std::string_view::npos ? kNone : from + at;
+}
+
+// Element k of a reversed view is byte size - 1 - k: runs of rising
+// elements are runs of falling addresses.
+inline size_t AgreeUpTo(const ReversedBytes& text,
+                        const ReversedBytes& pattern, size_t j, size_t i,
+                        size_t end) {
+  return i + CommonSuffix(pattern.data + pattern.size - end,
+                          text.data + text.size - j - end, end - i);
+}
+
+inline size_t AgreeDownTo(const ReversedBytes& text,
+                          const ReversedBytes& pattern, size_t j, size_t i,
+                          size_t stop) {
+  return i - CommonPrefix(pattern.data + pattern.size - i,
+                          text.data + text.size - j - i, i - stop);
+}
+
+inline size_t NextWith(const ReversedBytes& text, unsigned char byte,
+                       size_t from, size_t last) {
+  if (from > last) return kNone;
+  size_t at = FindLastByteIn({text.data + text.size - 1 - last, last - from + 1},
+                             static_cast<char>(byte));
+  return at == std::string_view::npos ? kNone : last - at;
+}
 
 // Start of the maximal suffix of `pattern` under the byte order `less`, and
 // the period of that suffix. `before` is one less than the start, kNone
@@ -98,22 +151,33 @@ size_t TwoWayFind(const Bytes& text, const Bytes& pattern, size_t from) {
          pattern[repeats] == pattern[repeats + split.period]) {
     ++repeats;
   }
+  // A mismatch on the critical byte itself shifts by one, and so would
+  // every start until that byte lines up: those starts are skipped with one
+  // scan for it.
+  auto after_miss = [&](size_t j, size_t i) {
+    if (i != critical) return j + i - critical + 1;
+    size_t next = two_way::NextWith(text, pattern[critical],
+                                    j + 1 + critical, last + critical);
+    return next == two_way::kNone ? two_way::kNone : next - critical;
+  };
   if (repeats == critical) {
     // The left part repeats with the period, so a mismatch there shifts by
     // the period only; `memory` bytes of the pattern's start are known to
     // match after such a shift and are not compared again.
     size_t memory = 0;
     for (size_t j = from; j <= last;) {
-      size_t i = critical > memory ? critical : memory;
-      while (i < m && pattern[i] == text[j + i]) ++i;
+      size_t i = two_way::AgreeUpTo(text, pattern, j,
+                                    critical > memory ? critical : memory, m);
       if (i < m) {
-        j += i - critical + 1;
+        j = after_miss(j, i);
+        if (j == two_way::kNone) break;
         memory = 0;
         continue;
       }
-      i = critical;
-      while (i > memory && pattern[i - 1] == text[j + i - 1]) --i;
-      if (i <= memory) return j;
+      if (critical <= memory ||
+          two_way::AgreeDownTo(text, pattern, j, critical, memory) <= memory) {
+        return j;
+      }
       j += split.period;
       memory = m - split.period;
     }
@@ -122,15 +186,13 @@ size_t TwoWayFind(const Bytes& text, const Bytes& pattern, size_t from) {
     const size_t shift =
         (critical > m - critical ? critical : m - critical) + 1;
     for (size_t j = from; j <= last;) {
-      size_t i = critical;
-      while (i < m && pattern[i] == text[j + i]) ++i;
+      size_t i = two_way::AgreeUpTo(text, pattern, j, critical, m);
       if (i < m) {
-        j += i - critical + 1;
+        j = after_miss(j, i);
+        if (j == two_way::kNone) break;
         continue;
       }
-      i = critical;
-      while (i > 0 && pattern[i - 1] == text[j + i - 1]) --i;
-      if (i == 0) return j;
+      if (two_way::AgreeDownTo(text, pattern, j, critical, 0) == 0) return j;
       j += shift;
     }
   }

@@ -1,10 +1,12 @@
 // REPLACE$, REPLACE ALL$, REMOVE ALL$ and the trims against plain references
 // on random short strings over small alphabets, where matches crowd, overlap
 // and touch both ends.
+#include <algorithm>
 #include <optional>
 #include <random>
 #include <string>
 
+#include "commands/edit/csv_quote.h"
 #include "commands/edit/replace.h"
 #include "commands/edit/trim.h"
 #include "tests/unit/host_fixture.h"
@@ -131,6 +133,78 @@ TEST_F(EditDifferentialTest, ReplaceAllOnLongSourcesMatchesTheByteWalk) {
                 ReferenceReplace(source, search, insert, true));
       if (HasFailure()) return;
     }
+  }
+}
+
+// One-byte search strings with a one-byte insert or none run as vector
+// passes: sources of every length up to a few blocks, with the byte at every
+// density from never to every byte, high bytes among them.
+TEST_F(EditDifferentialTest, OneByteReplaceAndRemoveMatchTheByteWalk) {
+  const std::string bytes = "a\x80\xFF ";
+  for (int round = 0; round < kRounds / 2; ++round) {
+    size_t size = 1 + random_() % (round % 8 == 0 ? 1000 : 70);
+    unsigned density = random_() % 5;  // in quarters: 0 never, 4 always
+    char byte = bytes[random_() % bytes.size()];
+    std::string source(size, ' ');
+    for (char& c : source) {
+      c = random_() % 4 < density ? byte : bytes[random_() % bytes.size()];
+    }
+    std::string search(1, byte);
+    Arg insert = random_() % 2 ? Arg{std::string(1, bytes[random_() % 4])}
+                               : std::nullopt;
+    SCOPED_TRACE(ReplaceCase(bytes, round, source, search, insert));
+    FakeCoreBeginCall();
+    EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(
+                  nullptr, source.c_str(), search.c_str(), Ptr(insert))),
+              ReferenceReplace(source, search, insert, true));
+    if (HasFailure()) return;
+  }
+}
+
+// More matches than REPLACE ALL$ records in one walk, so that the copying
+// walk goes on past the recorded ones: crowded, and spread with the last
+// recorded match and the next at every distance.
+TEST_F(EditDifferentialTest, ReplaceAllPastTheRecordedMatches) {
+  for (const std::string unit : {"ab", "abx", "ab\xFF\xFF"}) {
+    std::string source;
+    while (source.size() < 60000) source += unit;
+    for (const char* insert : {"", "-", "<ab>"}) {
+      SCOPED_TRACE(unit + " -> " + insert);
+      FakeCoreBeginCall();
+      EXPECT_EQ(FakeCoreTakeResult(
+                    ReplaceStringAll(nullptr, source.c_str(), "ab", insert)),
+                WalkReplace(source, "ab", insert, std::string::npos));
+    }
+  }
+}
+
+// DELIMIT CSV$ on sources of several blocks with quotes at every density:
+// the count, the comma test and the doubling against a byte walk.
+TEST_F(EditDifferentialTest, DelimitCsvMatchesTheByteWalk) {
+  const std::string bytes = "\"a,\xFF";
+  for (int round = 0; round < kRounds / 2; ++round) {
+    size_t size = 1 + random_() % (round % 8 == 0 ? 1000 : 70);
+    unsigned density = random_() % 5;
+    std::string source(size, ' ');
+    for (char& c : source) {
+      c = random_() % 4 < density ? '"' : bytes[1 + random_() % 3];
+    }
+    if (round % 3 == 0) std::replace(source.begin(), source.end(), ',', 'a');
+    int32_t force = static_cast<int32_t>(random_() % 2);
+    SCOPED_TRACE(::testing::Message() << "round " << round << " source \""
+                                      << source << "\" force " << force);
+    bool quote = force != 0 || source.find_first_of(",\"") != std::string::npos ||
+                 source.front() == ' ' || source.back() == ' ';
+    std::string expected = source;
+    if (quote) {
+      expected = "\"";
+      for (char c : source) expected += c == '"' ? std::string(2, c) : std::string(1, c);
+      expected += '"';
+    }
+    FakeCoreBeginCall();
+    EXPECT_EQ(FakeCoreTakeResult(DelimitCsvForce(nullptr, source.c_str(), force)),
+              expected);
+    if (HasFailure()) return;
   }
 }
 

@@ -258,6 +258,31 @@ TEST(SearchDifferentialTest, HandoverToTwoWayLosesNoStart) {
   }
 }
 
+// A search string whose first and last bytes stand at every start of the
+// text while its second byte stands at none: every start passes the
+// first-and-last-byte filter and fails at once, which hands the search to
+// two-way. One occurrence is planted at every offset, the ends included,
+// over plain and high bytes.
+TEST(SearchDifferentialTest, FilterDefeatingSearchStringsLoseNoStart) {
+  for (const char* pair : {"ab", "\xFF\x80"}) {
+    const char fill = pair[0];
+    const char odd = pair[1];
+    for (size_t tail : {1u, 5u, 40u}) {
+      std::string pattern = std::string(1, fill) + odd + std::string(tail, fill);
+      for (size_t at = 0; at + pattern.size() <= 300; ++at) {
+        std::string text(300, fill);
+        text.replace(at, pattern.size(), pattern);
+        SCOPED_TRACE(CaseText(static_cast<int>(at), text, pattern));
+        ASSERT_TRUE(SubstringSearchesAgree(text, pattern, 0));
+        ASSERT_TRUE(SubstringSearchesAgree(text, pattern, at));
+        ASSERT_TRUE(SubstringSearchesAgree(text, pattern, at + 1));
+        std::string absent = std::string(1, fill) + 'c' + std::string(tail, fill);
+        ASSERT_TRUE(SubstringSearchesAgree(text, absent, 0));
+      }
+    }
+  }
+}
+
 // --- the match walk -------------------------------------------------------
 
 std::vector<size_t> NaiveMatches(std::string_view text,

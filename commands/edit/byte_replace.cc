@@ -1,0 +1,79 @@
+#include "commands/edit/byte_replace.h"
+
+#include "commands/search/cpu_features.h"
+#include "commands/search/passing_starts.h"
+#include "commands/search/sse2_blocks.h"
+#include "host/host_string.h"
+
+namespace vellum {
+namespace {
+
+using sse2::kBlock;
+using sse2::LoadUnaligned;
+using sse2::StoreUnaligned;
+
+// Copies the bytes of `text` other than `byte` to `out`; returns the end.
+// Writes a byte at that end when the last byte of `text` is dropped.
+char* KeepOthers(char* out, std::string_view text, char byte) {
+  for (char c : text) {
+    *out = c;
+    out += c != byte;
+  }
+  return out;
+}
+
+size_t CountByte(std::string_view text, char byte) {
+  // A start passes when its byte is both the first and the last byte of a
+  // one-byte pattern: the passing starts are the bytes themselves.
+  const StartFilter filter{text.data(), text.size() - 1, 0, byte, byte};
+  return HasAvx2() ? CountPassingAvx2(filter, 0) : CountPassingSse2(filter, 0);
+}
+
+}  // namespace
+
+HostString ReplaceEachByte(std::string_view text, char from, char to) {
+  HostString result = AllocHostString(static_cast<int64_t>(text.size()) + 1);
+  if (result == nullptr) return nullptr;
+  const __m128i wanted = _mm_set1_epi8(from);
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(from ^ to));
+  size_t i = 0;
+  for (; i + kBlock <= text.size(); i += kBlock) {
+    __m128i block = LoadUnaligned(text.data() + i);
+    __m128i hits = _mm_cmpeq_epi8(block, wanted);
+    StoreUnaligned(result + i, _mm_xor_si128(block, _mm_and_si128(hits, flip)));
+  }
+  for (; i < text.size(); ++i) result[i] = text[i] == from ? to : text[i];
+  result[text.size()] = '\0';
+  return result;
+}
+
+// Blocks without the byte are copied whole and blocks of nothing else
+// write nothing, one compare deciding each. In the others every byte is
+// written and the output moves on past it only when it is kept, which costs
+// no branch however the bytes fall.
+HostString RemoveEachByte(std::string_view text, char byte) {
+  size_t kept = text.size() - CountByte(text, byte);
+  if (kept == text.size()) return MakeHostCopy(text);
+  // The byte after the kept ones holds the NUL, so the mixed blocks may
+  // write a dropped byte there.
+  HostString result = AllocHostString(static_cast<int64_t>(kept) + 1);
+  if (result == nullptr) return nullptr;
+  char* out = result;
+  const __m128i wanted = _mm_set1_epi8(byte);
+  size_t i = 0;
+  for (; i + kBlock <= text.size(); i += kBlock) {
+    __m128i block = LoadUnaligned(text.data() + i);
+    auto mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+    if (mask == 0) {
+      StoreUnaligned(out, block);
+      out += kBlock;
+    } else if (mask != 0xFFFF) {
+      out = KeepOthers(out, text.substr(i, kBlock), byte);
+    }
+  }
+  *KeepOthers(out, text.substr(i), byte) = '\0';
+  return result;
+}
+
+}  // namespace vellum

@@ -1,0 +1,74 @@
+#include "commands/edit/quote_scan.h"
+
+#include <cstdint>
+
+#include "commands/search/sse2_blocks.h"
+
+namespace vellum {
+
+using sse2::kBlock;
+using sse2::LoadUnaligned;
+using sse2::StoreUnaligned;
+
+QuoteCensus TakeQuoteCensus(std::string_view text) {
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i comma = _mm_set1_epi8(',');
+  __m128i commas = _mm_setzero_si128();
+  __m128i sums = _mm_setzero_si128();  // two 64-bit counts
+  size_t i = 0;
+  while (i + kBlock <= text.size()) {
+    // Each quote adds 1 to its byte lane; 255 blocks cannot overflow one.
+    __m128i lanes = _mm_setzero_si128();
+    for (int round = 0; round < 255 && i + kBlock <= text.size();
+         ++round, i += kBlock) {
+      __m128i block = LoadUnaligned(text.data() + i);
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(block, quote));
+      commas = _mm_or_si128(commas, _mm_cmpeq_epi8(block, comma));
+    }
+    sums = _mm_add_epi64(sums, _mm_sad_epu8(lanes, _mm_setzero_si128()));
+  }
+  alignas(16) uint64_t halves[2];
+  _mm_store_si128(reinterpret_cast<__m128i*>(halves), sums);
+  QuoteCensus census{static_cast<size_t>(halves[0] + halves[1]),
+                     _mm_movemask_epi8(commas) != 0};
+  for (; i < text.size(); ++i) {
+    census.quotes += text[i] == '"';
+    census.has_comma |= text[i] == ',';
+  }
+  return census;
+}
+
+// A block without quotes is stored as it is and a block of nothing else as
+// 32 quotes; in the rest each byte is written with a quote after it, and
+// the next write begins on that quote unless the byte was one.
+char* CopyDoublingQuotes(char* out, std::string_view text) {
+  const __m128i quote = _mm_set1_epi8('"');
+  size_t i = 0;
+  for (; i + kBlock <= text.size(); i += kBlock) {
+    __m128i block = LoadUnaligned(text.data() + i);
+    auto quotes = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
+    if (quotes == 0) {
+      StoreUnaligned(out, block);
+      out += kBlock;
+    } else if (quotes == 0xFFFF) {
+      StoreUnaligned(out, quote);
+      StoreUnaligned(out + kBlock, quote);
+      out += 2 * kBlock;
+    } else {
+      for (size_t k = i; k < i + kBlock; ++k) {
+        out[0] = text[k];
+        out[1] = '"';
+        out += 1 + (text[k] == '"');
+      }
+    }
+  }
+  for (; i < text.size(); ++i) {
+    out[0] = text[i];
+    out[1] = '"';
+    out += 1 + (text[i] == '"');
+  }
+  return out;
+}
+
+}  // namespace vellum
