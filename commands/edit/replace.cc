@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "commands/edit/splice.h"
-#include "commands/search/string_search.h"
+#include "scan/string_search.h"
 #include "host/host_string.h"
 
 namespace vellum {

@@ -2,10 +2,10 @@
 // scan that answers with a position counted from the source's first byte.
 #include <cstring>
 
-#include "commands/search/byte_scan.h"
+#include "scan/byte_scan.h"
 #include "commands/search/search_commands.h"
-#include "commands/search/set_scan.h"
-#include "commands/search/string_search.h"
+#include "scan/set_scan.h"
+#include "scan/string_search.h"
 #include "host/host_string.h"
 
 namespace vellum {

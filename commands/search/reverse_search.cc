@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "commands/search/search_commands.h"
-#include "commands/search/string_compare.h"
-#include "commands/search/string_search.h"
+#include "scan/string_compare.h"
+#include "scan/string_search.h"
 #include "host/host_string.h"
 
 using vellum::ArgView;

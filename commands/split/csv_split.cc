@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/split/byte_match.h"
+#include "scan/byte_match.h"
 #include "commands/split/split_store.h"
 
 namespace vellum {

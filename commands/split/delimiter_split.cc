@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/search/byte_set.h"
-#include "commands/split/byte_match.h"
+#include "scan/byte_set.h"
+#include "scan/byte_match.h"
 #include "commands/split/split_store.h"
 #include "host/host_string.h"
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "commands/search/byte_scan.h"
-#include "commands/search/cpu_features.h"
+#include "scan/byte_scan.h"
+#include "scan/cpu_features.h"
 #include "commands/search/search_commands.h"
-#include "commands/search/set_scan.h"
-#include "commands/search/string_compare.h"
+#include "scan/set_scan.h"
+#include "scan/string_compare.h"
 
 namespace vellum {
 namespace {

@@ -1,11 +1,11 @@
-#include "commands/search/set_scan.h"
+#include "scan/set_scan.h"
 
 #include <nmmintrin.h>
 
-#include "commands/search/byte_scan.h"
-#include "commands/search/byte_set.h"
-#include "commands/search/cpu_features.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/byte_scan.h"
+#include "scan/byte_set.h"
+#include "scan/cpu_features.h"
+#include "scan/sse2_blocks.h"
 
 #if defined(_MSC_VER)
 #define VELLUM_TARGET_SSE42

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "commands/search/sse2_blocks.h"
+#include "scan/sse2_blocks.h"
 
 namespace vellum {
 

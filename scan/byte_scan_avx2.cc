@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "commands/search/byte_scan.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/byte_scan.h"
+#include "scan/sse2_blocks.h"
 
 #if defined(__GNUC__)
 #pragma GCC target("avx2")

@@ -1,9 +1,9 @@
-#include "commands/search/passing_starts.h"
+#include "scan/passing_starts.h"
 
 #include <cstdint>
 
-#include "commands/search/spread_bits.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/spread_bits.h"
+#include "scan/sse2_blocks.h"
 
 namespace vellum {
 namespace {

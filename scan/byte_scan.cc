@@ -1,7 +1,7 @@
-#include "commands/search/byte_scan.h"
+#include "scan/byte_scan.h"
 
-#include "commands/search/cpu_features.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/cpu_features.h"
+#include "scan/sse2_blocks.h"
 
 namespace vellum {
 namespace {

@@ -1,12 +1,12 @@
-#include "commands/search/string_search.h"
+#include "scan/string_search.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "commands/search/cpu_features.h"
-#include "commands/search/passing_starts.h"
-#include "commands/search/sse2_blocks.h"
-#include "commands/search/two_way.h"
+#include "scan/cpu_features.h"
+#include "scan/passing_starts.h"
+#include "scan/sse2_blocks.h"
+#include "scan/two_way.h"
 
 namespace vellum {
 namespace {
