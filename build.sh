@@ -69,6 +69,7 @@ build_product() {
   mkdir -p dist
   cp build/mingw/Vellum3Util_16.dll dist/
   bash tests/check_dll_shape.sh dist/Vellum3Util_16.dll
+  bash tests/check_dll_calls.sh build/mingw
 }
 
 build_native() {

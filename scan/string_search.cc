@@ -1,8 +1,8 @@
 #include "scan/string_search.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "scan/byte_scan.h"
 #include "scan/cpu_features.h"
 #include "scan/passing_starts.h"
 #include "scan/sse2_blocks.h"
@@ -23,7 +23,7 @@ size_t CommonPrefix(const char* a, const char* b, size_t size) {
     unsigned differ = ~sse2::EqualBytes(sse2::LoadUnaligned(a + i),
                                         sse2::LoadUnaligned(b + i)) &
                       0xFFFF;
-    if (differ != 0) return i + sse2::LowestBit(differ);
+    if (differ != 0) return i + LowestBit(differ);
   }
   while (i < size && a[i] == b[i]) ++i;
   return i;
@@ -36,7 +36,7 @@ size_t FindLastByte(std::string_view text, char byte) {
   for (; end >= kBlock; end -= kBlock) {
     unsigned hits = sse2::EqualBytes(
         sse2::LoadUnaligned(text.data() + end - kBlock), wanted);
-    if (hits != 0) return end - kBlock + sse2::HighestBit(hits);
+    if (hits != 0) return end - kBlock + HighestBit(hits);
   }
   while (end-- > 0) {
     if (text[end] == byte) return end;
@@ -129,8 +129,8 @@ size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
     }
     size_t at = end - kBlock;
     for (unsigned hits = candidates.Block(at); hits != 0;
-         hits &= ~(1u << sse2::HighestBit(hits))) {
-      size_t start = at + sse2::HighestBit(hits);
+         hits &= ~(1u << HighestBit(hits))) {
+      size_t start = at + HighestBit(hits);
       if (candidates.Matches(start, &work)) return start;
       if (OverBudget(work, text.size() - start, m)) {
         // Leftmost in the reversed text is rightmost here; starts from
@@ -266,9 +266,9 @@ size_t FindString(std::string_view text, std::string_view pattern,
     return kNotFound;
   }
   if (pattern.size() == 1) {
-    const void* hit =
-        std::memchr(text.data() + from, pattern[0], text.size() - from);
-    return hit ? static_cast<const char*>(hit) - text.data() : kNotFound;
+    const char* hit =
+        FindByteWithin(text.data() + from, text.size() - from, pattern[0]);
+    return hit ? static_cast<size_t>(hit - text.data()) : kNotFound;
   }
   size_t at;
   return MatchWalker(text, pattern, from).Next(&at, 1) == 1 ? at : kNotFound;

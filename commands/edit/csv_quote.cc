@@ -5,6 +5,7 @@
 
 #include "commands/edit/splice.h"
 #include "host/host_string.h"
+#include "scan/byte_scan.h"
 
 namespace vellum {
 namespace {
@@ -13,7 +14,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Whether a non-empty `text` must be quoted to read back as one field.
 bool NeedsQuotes(std::string_view text, size_t quote_count) {
-  return quote_count > 0 || text.find(',') != std::string_view::npos ||
+  return quote_count > 0 ||
+         FindByteWithin(text.data(), text.size(), ',') != nullptr ||
          IsBlank(text.front()) || text.front() == '=' || IsBlank(text.back());
 }
 
@@ -27,10 +29,13 @@ HostString QuoteField(std::string_view text, size_t quote_count) {
   char* out = result;
   *out++ = '"';
   for (size_t from = 0;;) {
-    size_t quote = text.find('"', from);
-    size_t run_end = quote == std::string_view::npos ? text.size() : quote + 1;
+    const char* quote =
+        FindByteWithin(text.data() + from, text.size() - from, '"');
+    size_t run_end =
+        quote == nullptr ? text.size()
+                         : static_cast<size_t>(quote - text.data()) + 1;
     out = AppendPiece(out, text.substr(from, run_end - from));
-    if (quote == std::string_view::npos) break;
+    if (quote == nullptr) break;
     *out++ = '"';
     from = run_end;
   }
@@ -55,7 +60,8 @@ HostString DelimitCsvForce(HostString old_result, const char* source,
                            int32_t force_flag) {
   std::string_view text = ArgView(source);
   if (text.empty()) {
-    return Finish(old_result, MakeHostCopy(force_flag != 0 ? "\"\"" : ""));
+    return Finish(old_result,
+                  force_flag != 0 ? MakeHostCopy("\"\"") : MakeHostCopy(""));
   }
   auto quote_count =
       static_cast<size_t>(std::count(text.begin(), text.end(), '"'));

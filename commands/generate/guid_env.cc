@@ -8,6 +8,7 @@
 
 #include "host/host_string.h"
 #include "host/platform.h"
+#include "scan/byte_scan.h"
 
 namespace vellum {
 namespace {
@@ -28,7 +29,7 @@ HostString MakeExpandedCopy(const char* source) {
     if (buffer == nullptr) break;
     needed = platform::ExpandEnvironment(source, buffer.get(), capacity);
     if (needed != 0 && needed < capacity) {
-      return MakeHostCopy({buffer.get(), strnlen(buffer.get(), capacity)});
+      return MakeHostCopy({buffer.get(), BoundedLength(buffer.get(), capacity)});
     }
   }
   return MakeHostCopy("");
@@ -46,7 +47,7 @@ HostString GenerateGuid(HostString old_result) {
   if (!vellum::platform::NewUuidText(text)) {
     return Finish(old_result, MakeHostCopy(""));
   }
-  return Finish(old_result, MakeHostCopy({text, strnlen(text, 36)}));
+  return Finish(old_result, MakeHostCopy({text, vellum::BoundedLength(text, 36)}));
 }
 
 HostString ExpandEnv(HostString old_result, const char* source) {

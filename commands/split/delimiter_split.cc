@@ -43,7 +43,7 @@ void CutWords(char* text, size_t length, std::string_view delimiters) {
     const ByteMatch match(distinct, count);
     for (; length - i >= 16; i += 16) {
       for (uint32_t hits = match.Mask16(text + i); hits != 0; hits &= hits - 1) {
-        CutAt(words, text + i + LowestSetBit(hits));
+        CutAt(words, text + i + LowestBit(hits));
       }
     }
   }

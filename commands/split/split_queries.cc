@@ -30,7 +30,7 @@ HostString SplitWord(HostString old_result, int32_t word_number) {
   if (word_number < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
   const SplitWordRecord* word = FindWord(word_number);
   if (word == nullptr) return Finish(old_result, nullptr);
-  return Finish(old_result, vellum::MakeHostCopy(word->text));
+  return Finish(old_result, vellum::MakeHostCopy(vellum::ArgView(word->text)));
 }
 
 int32_t SplitWordStart(int32_t word_number) {

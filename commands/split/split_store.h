@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/host_string.h"
+
 namespace vellum {
 
 struct SplitWordRecord {
@@ -44,7 +46,7 @@ void RunSplit(const char* source, Cut cut) noexcept {
   ClearSplitWords();
   if (source == nullptr || *source == '\0') return;
   try {
-    cut(std::string_view(source));
+    cut(ArgView(source));
   } catch (...) {
     ClearSplitWords();
   }
