@@ -20,24 +20,13 @@ inline void CutAt(std::vector<SplitWordRecord>& words, char* at) {
   words.push_back({at + 1, 0});
 }
 
-// The distinct bytes of `delimiters`, when there are few enough of them for
-// ByteMatch; zero otherwise.
-size_t FewDistinctBytes(std::string_view delimiters, char* distinct) {
-  size_t count = 0;
-  for (char c : delimiters) {
-    if (std::find(distinct, distinct + count, c) != distinct + count) continue;
-    if (count == ByteMatch::kMaxValues) return 0;
-    distinct[count++] = c;
-  }
-  return count;
-}
-
 void CutWords(char* text, size_t length, std::string_view delimiters) {
   std::vector<SplitWordRecord>& words = SplitWords();
   const ByteSet set(delimiters);
   size_t i = 0;
   char distinct[ByteMatch::kMaxValues];
-  if (size_t count = FewDistinctBytes(delimiters, distinct)) {
+  size_t count = DistinctBytes(delimiters, distinct, ByteMatch::kMaxValues);
+  if (count != 0 && count <= ByteMatch::kMaxValues) {
     // A set of a few bytes compares sixteen bytes at a time; the membership
     // map takes the tail, and the whole text when the set is larger.
     const ByteMatch match(distinct, count);
