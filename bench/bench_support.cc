@@ -1,5 +1,6 @@
 #include "bench/bench_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -7,6 +8,7 @@
 
 #include "emulator/fake_core.h"
 #include "host/platform_stub.h"
+#include "scan/byte_scan.h"
 
 namespace vellum::bench {
 namespace {
@@ -61,6 +63,26 @@ void AllocCopy(benchmark::State& state, const std::string& bytes) {
     HostString copy = nullptr;
     Globals().host_string_fn(&copy, static_cast<int32_t>(bytes.size() + 1));
     std::memcpy(copy, bytes.c_str(), bytes.size() + 1);
+    benchmark::DoNotOptimize(copy);
+    Release(copy);
+  }
+}
+
+void LengthScanAllocCopy(benchmark::State& state, const std::string& source,
+                         size_t measured, size_t result_size) {
+  UseFakeCore();
+  const char* text = source.c_str();
+  const size_t copied = std::min(result_size, source.size());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    size_t length = measured == source.size() ? StringLength(text)
+                                              : BoundedLength(text, measured);
+    benchmark::DoNotOptimize(length);
+    HostString copy = nullptr;
+    Globals().host_string_fn(&copy, static_cast<int32_t>(result_size + 1));
+    std::memcpy(copy, text, copied);
+    std::memset(copy + copied, ' ', result_size - copied);
+    copy[result_size] = '\0';
     benchmark::DoNotOptimize(copy);
     Release(copy);
   }
