@@ -111,6 +111,16 @@ std::string EnglishText(size_t size) {
   return text;
 }
 
+const std::string& BlankFramedText() {
+  static const std::string text = [] {
+    std::string blanks;
+    while (blanks.size() < 1000) blanks += kBlanks;
+    blanks.resize(1000);
+    return blanks + EnglishText(kMiB - 2000) + blanks;
+  }();
+  return text;
+}
+
 }  // namespace vellum::bench
 
 int main(int argc, char** argv) {

@@ -38,6 +38,11 @@ int AddRatio(const std::string& command, const std::string& anchor,
 // Text that reads like English prose, `size` bytes long, without NULs.
 std::string EnglishText(size_t size);
 
+// The set of blanks that the TRIM$ benchmarks strip, and 1 MiB of English
+// text between 1,000 bytes of them at each end.
+inline constexpr char kBlanks[] = " \t\r\n";
+const std::string& BlankFramedText();
+
 inline constexpr size_t kMiB = 1 << 20;
 inline constexpr size_t kKiB = 1 << 10;
 

@@ -16,19 +16,14 @@ int32_t ScanForChar(const char* base, const char* from, int32_t code) {
 }  // namespace
 }  // namespace vellum
 
-using vellum::IsEmpty;
-
 int32_t FindAsc_2(const char* source, int32_t search_ascii) {
-  if (IsEmpty(source) || search_ascii == 0) return 0;
-  return vellum::ScanForChar(source, source, search_ascii);
+  // A start of 1 never raises.
+  return FindAsc_3(source, search_ascii, 1);
 }
 
 int32_t FindAsc_3(const char* source, int32_t search_ascii, int32_t start_pos) {
-  if (start_pos < 1) {
-    vellum::RaiseHostError(vellum::kErrorPositionTooLow);
-    return 0;
-  }
-  if (IsEmpty(source) || search_ascii == 0) return 0;
-  const char* from = vellum::SkipTo(source, start_pos);
-  return from ? vellum::ScanForChar(source, from, search_ascii) : 0;
+  return vellum::ScanFromPosition(
+      source, start_pos, search_ascii == 0, [=](const char* from) {
+        return vellum::ScanForChar(source, from, search_ascii);
+      });
 }

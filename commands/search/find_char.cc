@@ -15,20 +15,16 @@ int32_t ScanForAnyChar(const char* base, const char* from, const char* set) {
 }  // namespace
 }  // namespace vellum
 
-using vellum::IsEmpty;
-
 int32_t FindChar_2(const char* source, const char* search_characters) {
-  if (IsEmpty(source) || IsEmpty(search_characters)) return 0;
-  return vellum::ScanForAnyChar(source, source, search_characters);
+  // A start of 1 never raises.
+  return FindChar_3(source, search_characters, 1);
 }
 
 int32_t FindChar_3(const char* source, const char* search_characters,
                    int32_t start_position) {
-  if (start_position < 1) {
-    vellum::RaiseHostError(vellum::kErrorPositionTooLow);
-    return 0;
-  }
-  if (IsEmpty(source) || IsEmpty(search_characters)) return 0;
-  const char* from = vellum::SkipTo(source, start_position);
-  return from ? vellum::ScanForAnyChar(source, from, search_characters) : 0;
+  return vellum::ScanFromPosition(
+      source, start_position, vellum::IsEmpty(search_characters),
+      [=](const char* from) {
+        return vellum::ScanForAnyChar(source, from, search_characters);
+      });
 }

@@ -20,20 +20,15 @@ int32_t ScanForString(const char* base, const char* from, const char* search) {
 }  // namespace
 }  // namespace vellum
 
-using vellum::IsEmpty;
-
 int32_t Instr_2(const char* source, const char* search) {
-  if (IsEmpty(source) || IsEmpty(search)) return 0;
-  return vellum::ScanForString(source, source, search);
+  // A start of 1 never raises.
+  return Instr_3(source, search, 1);
 }
 
 int32_t Instr_3(const char* source, const char* search,
                 int32_t start_position) {
-  if (start_position < 1) {
-    vellum::RaiseHostError(vellum::kErrorPositionTooLow);
-    return 0;
-  }
-  if (IsEmpty(source) || IsEmpty(search)) return 0;
-  const char* from = vellum::SkipTo(source, start_position);
-  return from ? vellum::ScanForString(source, from, search) : 0;
+  return vellum::ScanFromPosition(
+      source, start_position, vellum::IsEmpty(search), [=](const char* from) {
+        return vellum::ScanForString(source, from, search);
+      });
 }
