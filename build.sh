@@ -142,6 +142,7 @@ run_tests() {
   say "case files under valgrind memcheck"
   command -v valgrind >/dev/null || apt_install valgrind
   valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
+    --suppressions=tests/valgrind.supp \
     build/native/host_emulator --module build/native/Vellum3Util_16.so \
     --table host/module.rc check tests/cases/*.cases
   build_product
