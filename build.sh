@@ -69,6 +69,7 @@ build_product() {
   mkdir -p dist
   cp build/mingw/Vellum3Util_16.dll dist/
   bash tests/check_dll_shape.sh dist/Vellum3Util_16.dll
+  bash tests/check_dll_calls.sh build/mingw
 }
 
 build_native() {
@@ -166,6 +167,7 @@ run_tests() {
   local progress=build/native/emulator.progress
   emulator_run "$progress" \
     valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
+    --suppressions=tests/valgrind.supp \
     build/native/host_emulator --progress "$progress" --module build/native/Vellum3Util_16.so \
     --table host/module.rc check tests/cases/*.cases
   build_product

@@ -1,5 +1,6 @@
 #include "bench/bench_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -7,6 +8,7 @@
 
 #include "emulator/fake_core.h"
 #include "host/platform_stub.h"
+#include "scan/byte_scan.h"
 
 namespace vellum::bench {
 namespace {
@@ -66,6 +68,26 @@ void AllocCopy(benchmark::State& state, const std::string& bytes) {
   }
 }
 
+void LengthScanAllocCopy(benchmark::State& state, const std::string& source,
+                         size_t measured, size_t result_size) {
+  UseFakeCore();
+  const char* text = source.c_str();
+  const size_t copied = std::min(result_size, source.size());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    size_t length = measured == source.size() ? StringLength(text)
+                                              : BoundedLength(text, measured);
+    benchmark::DoNotOptimize(length);
+    HostString copy = nullptr;
+    Globals().host_string_fn(&copy, static_cast<int32_t>(result_size + 1));
+    std::memcpy(copy, text, copied);
+    std::memset(copy + copied, ' ', result_size - copied);
+    copy[result_size] = '\0';
+    benchmark::DoNotOptimize(copy);
+    Release(copy);
+  }
+}
+
 int AddRatio(const std::string& command, const std::string& anchor,
              double target) {
   Ratios().push_back({command, anchor, target});
@@ -86,6 +108,16 @@ std::string EnglishText(size_t size) {
     text += (state >> 8) % 11 == 0 ? ". " : " ";
   }
   text.resize(size);
+  return text;
+}
+
+const std::string& BlankFramedText() {
+  static const std::string text = [] {
+    std::string blanks;
+    while (blanks.size() < 1000) blanks += kBlanks;
+    blanks.resize(1000);
+    return blanks + EnglishText(kMiB - 2000) + blanks;
+  }();
   return text;
 }
 

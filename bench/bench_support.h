@@ -1,5 +1,6 @@
 // Shared pieces of the benchmark program: the host the commands run against,
-// the alloc+copy anchor, and the ratios that the program prints at the end.
+// the alloc+copy and length scan + alloc+copy anchors, and the ratios that
+// the program prints at the end.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -20,6 +21,14 @@ void Release(HostString result);
 // allocation of that size plus the NUL, a memcpy of the bytes, a release.
 void AllocCopy(benchmark::State& state, const std::string& bytes);
 
+// The floor of a command that measures its source and then makes an exact
+// result: the module's own length scan over the first `measured` bytes of
+// `source` (all of them when `measured` is its size), then one host
+// allocation of `result_size` bytes plus the NUL, filled from `source` (and
+// with blanks past its end), and a release.
+void LengthScanAllocCopy(benchmark::State& state, const std::string& source,
+                         size_t measured, size_t result_size);
+
 // Asks the program to print time(command) / time(anchor), both measured in
 // this run, against `target`. Returns a value so that it can initialise a
 // namespace-scope constant next to the benchmarks it names.
@@ -28,6 +37,11 @@ int AddRatio(const std::string& command, const std::string& anchor,
 
 // Text that reads like English prose, `size` bytes long, without NULs.
 std::string EnglishText(size_t size);
+
+// The set of blanks that the TRIM$ benchmarks strip, and 1 MiB of English
+// text between 1,000 bytes of them at each end.
+inline constexpr char kBlanks[] = " \t\r\n";
+const std::string& BlankFramedText();
 
 inline constexpr size_t kMiB = 1 << 20;
 inline constexpr size_t kKiB = 1 << 10;

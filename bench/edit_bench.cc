@@ -67,22 +67,10 @@ void BM_Edit_AllocCopyReplaced(benchmark::State& state) {
 }
 
 // TRIM$ with a four-byte set, 1,000 bytes of it at each end of 1 MiB.
-constexpr char kBlanks[] = " \t\r\n";
-
-const std::string& PaddedText() {
-  static const std::string text = [] {
-    std::string blanks;
-    while (blanks.size() < 1000) blanks += kBlanks;
-    blanks.resize(1000);
-    return blanks + EnglishText(kMiB - 2000) + blanks;
-  }();
-  return text;
-}
-
 void BM_Edit_TrimChar1MiB(benchmark::State& state) {
   UseFakeCore();
   for (auto _ : state) {
-    Release(TrimChar(nullptr, PaddedText().c_str(), kBlanks));
+    Release(TrimChar(nullptr, BlankFramedText().c_str(), kBlanks));
   }
 }
 

@@ -1,10 +1,12 @@
-// FAST LEN against strlen; the copying fast commands against alloc+copy;
+// FAST LEN against strlen and against the module's own length scan; the
+// copying fast commands against alloc+copy;
 // FAST LEFT$ of a short prefix of a long string against the same prefix of a
 // string no longer than the prefix.
 #include <cstring>
 
 #include "bench/bench_support.h"
 #include "commands/chars/fast_commands.h"
+#include "scan/byte_scan.h"
 
 namespace vellum::bench {
 namespace {
@@ -19,6 +21,31 @@ void BM_strlen(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(text);
     benchmark::DoNotOptimize(std::strlen(text));
+  }
+}
+
+void BM_StringLength(benchmark::State& state) {
+  const char* text = Text().c_str();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    benchmark::DoNotOptimize(StringLength(text));
+  }
+}
+
+// The bounded scans, with a bound just short of the length.
+void BM_strnlen(benchmark::State& state) {
+  const char* text = Text().c_str();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    benchmark::DoNotOptimize(strnlen(text, kMiB - 1));
+  }
+}
+
+void BM_BoundedLength(benchmark::State& state) {
+  const char* text = Text().c_str();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(text);
+    benchmark::DoNotOptimize(BoundedLength(text, kMiB - 1));
   }
 }
 
@@ -57,6 +84,9 @@ void BM_FastLeft8_long(benchmark::State& state) {
 }
 
 BENCHMARK(BM_strlen);
+BENCHMARK(BM_StringLength);
+BENCHMARK(BM_strnlen);
+BENCHMARK(BM_BoundedLength);
 BENCHMARK(BM_FastLen);
 BENCHMARK(BM_AllocCopy_1MiB);
 BENCHMARK(BM_Case<FastUpper>)->Name("BM_FastUpper");
@@ -66,7 +96,9 @@ BENCHMARK(BM_FastLeft8_short);
 BENCHMARK(BM_FastLeft8_long);
 
 const int kRatios[] = {
-    AddRatio("BM_FastLen", "BM_strlen", 1.3),
+    AddRatio("BM_FastLen", "BM_strlen", 1.2),
+    AddRatio("BM_FastLen", "BM_StringLength", 1.1),
+    AddRatio("BM_BoundedLength", "BM_strnlen", 1.2),
     AddRatio("BM_FastUpper", "BM_AllocCopy_1MiB", 1.5),
     AddRatio("BM_FastLower", "BM_AllocCopy_1MiB", 1.5),
     AddRatio("BM_FastRight", "BM_AllocCopy_1MiB", 1.2),

@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "commands/search/search_commands.h"
-#include "commands/search/string_search.h"
+#include "scan/string_search.h"
 #include "fuzz/direct_call.h"
 #include "fuzz/fuzz_input.h"
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "host/core_interface.h"
+#include "scan/byte_scan.h"
 
 namespace vellum {
 
@@ -19,7 +20,7 @@ extern const char* const EmptyString;
 
 // The bytes of a string argument up to its NUL; empty for null.
 inline std::string_view ArgView(const char* text) {
-  return text ? std::string_view(text) : std::string_view();
+  return text ? std::string_view(text, StringLength(text)) : std::string_view();
 }
 
 // Asks the host for a string of `size` bytes, the NUL included; the caller

@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "scan/byte_scan.h"
+
 namespace vellum::platform {
 
 LibraryHandle OpenLibrary(const char* name) { return LoadLibraryA(name); }
@@ -37,7 +39,7 @@ bool NewUuidText(char text[37]) {
   if (UuidToStringA(&uuid, &string) != RPC_S_OK || string == nullptr) {
     return false;
   }
-  bool ok = std::strlen(reinterpret_cast<char*>(string)) == 36;
+  bool ok = BoundedLength(reinterpret_cast<char*>(string), 37) == 36;
   if (ok) std::memcpy(text, string, 37);
   RpcStringFreeA(&string);
   return ok;

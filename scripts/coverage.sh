@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Line and branch coverage of host/ and commands/ by the unit tests and the
-# case files: a gcc build with --coverage at -O0 in build/coverage, then a
-# gcovr report (per-file lines, then the line and branch totals). An HTML
+# Line and branch coverage of host/, scan/ and commands/ by the unit tests
+# and the case files: a gcc build with --coverage at -O0 in build/coverage,
+# then a gcovr report (per-file lines, then the line and branch totals). An HTML
 # report with annotated sources goes to build/coverage/html/index.html.
 # Fails when a test fails, after printing the coverage.
 set -euo pipefail
@@ -43,14 +43,14 @@ say "case files"
 "$BUILD/host_emulator" --module "$BUILD/Vellum3Util_16.so" --table host/module.rc \
   check tests/cases/*.cases || failed=1
 
-say "coverage of host/ and commands/"
+say "coverage of host/, scan/ and commands/"
 mkdir -p "$BUILD/html"
 # Branches that only C++ exception handling or the compiler's own checks
 # create are left out: no test can take them and they hide the real ones.
 # CMake's compiler probes were built with the flags too but never run.
 gcovr --root "$ROOT" --object-directory "$BUILD" \
   --exclude-directories '.*/CompilerId.*' \
-  --filter "$ROOT/host/" --filter "$ROOT/commands/" \
+  --filter "$ROOT/host/" --filter "$ROOT/scan/" --filter "$ROOT/commands/" \
   --exclude-throw-branches --exclude-unreachable-branches \
   --txt - --html-details "$BUILD/html/index.html" --print-summary
 exit $failed

@@ -2,7 +2,7 @@
 
 #include <emmintrin.h>
 
-#include "commands/search/cpu_features.h"
+#include "scan/cpu_features.h"
 
 namespace vellum {
 

@@ -1,7 +1,6 @@
 #include "commands/chars/fast_commands.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 #include "commands/chars/case_map.h"
@@ -32,15 +31,15 @@ using vellum::HostString;
 using vellum::MakeHostCopy;
 
 int32_t FastLen(const char* source) {
-  return source ? static_cast<int32_t>(std::strlen(source)) : 0;
+  return source ? static_cast<int32_t>(vellum::StringLength(source)) : 0;
 }
 
 HostString FastLeft(HostString old_result, const char* source, int32_t size) {
   if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
   if (source == nullptr || size == 0) return Finish(old_result, nullptr);
-  // strnlen stops at `size` bytes: a short prefix of a long string never
-  // measures the whole string.
-  size_t length = strnlen(source, static_cast<size_t>(size));
+  // Measured only as far as `size` bytes: a short prefix of a long string
+  // never measures the whole string.
+  size_t length = vellum::BoundedLength(source, static_cast<size_t>(size));
   if (length == 0) return Finish(old_result, nullptr);
   return Finish(old_result, MakeHostCopy({source, length}));
 }

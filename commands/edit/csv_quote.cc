@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "commands/edit/quote_scan.h"
+#include "scan/quote_scan.h"
 #include "commands/edit/splice.h"
 #include "host/host_string.h"
 
@@ -47,7 +47,8 @@ HostString DelimitCsvForce(HostString old_result, const char* source,
                            int32_t force_flag) {
   std::string_view text = ArgView(source);
   if (text.empty()) {
-    return Finish(old_result, MakeHostCopy(force_flag != 0 ? "\"\"" : ""));
+    return Finish(old_result,
+                  force_flag != 0 ? MakeHostCopy("\"\"") : MakeHostCopy(""));
   }
   const vellum::QuoteCensus census = vellum::TakeQuoteCensus(text);
   if (force_flag == 0 && !vellum::NeedsQuotes(text, census)) {

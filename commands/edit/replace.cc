@@ -7,9 +7,9 @@
 #include <limits>
 #include <string_view>
 
-#include "commands/edit/byte_replace.h"
+#include "scan/byte_replace.h"
 #include "commands/edit/splice.h"
-#include "commands/search/string_search.h"
+#include "scan/string_search.h"
 #include "host/host_string.h"
 
 namespace vellum {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "commands/edit/splice.h"
 #include "host/host_string.h"
+#include "scan/byte_scan.h"
 
 using vellum::ArgView;
 using vellum::Fail;
@@ -25,7 +25,7 @@ HostString Mid(HostString old_result, const char* source,
   // start of a long source never reads the rest. Both counts are below 2^31,
   // so their sum fits even a 32-bit size_t.
   size_t limit = size == 0 ? SIZE_MAX : skip + static_cast<size_t>(size);
-  size_t length = strnlen(source, limit);
+  size_t length = vellum::BoundedLength(source, limit);
   if (length == 0 || length < skip) return Finish(old_result, nullptr);
   return Finish(old_result, MakeHostCopy({source + skip, length - skip}));
 }

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "commands/search/byte_set.h"
+#include "scan/byte_set.h"
 #include "host/host_string.h"
 
 namespace vellum {

@@ -7,6 +7,7 @@
 #include "commands/generate/draw_index.h"
 #include "commands/generate/random_source.h"
 #include "host/host_string.h"
+#include "scan/byte_scan.h"
 
 namespace vellum {
 namespace {
@@ -57,7 +58,7 @@ using vellum::HostString;
 HostString GenerateSequenceFromList(HostString old_result,
                                     const char* source_chars, int32_t size) {
   if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  size_t n = source_chars ? strnlen(source_chars, vellum::kLongestAlphabet) : 0;
+  size_t n = source_chars ? vellum::BoundedLength(source_chars, vellum::kLongestAlphabet) : 0;
   // No character to pick from: nothing to draw, whatever the size.
   if (n == 0) return Finish(old_result, vellum::MakeHostCopy(""));
   // Allocated before any draw: a failed allocation leaves the sequence as

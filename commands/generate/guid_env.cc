@@ -8,6 +8,7 @@
 #include "commands/generate/reference_expander.h"
 #include "host/host_string.h"
 #include "host/platform.h"
+#include "scan/byte_scan.h"
 
 namespace vellum {
 namespace {
@@ -46,7 +47,7 @@ HostString GenerateGuid(HostString old_result) {
   if (!vellum::platform::NewUuidText(text)) {
     return Finish(old_result, MakeHostCopy(""));
   }
-  return Finish(old_result, MakeHostCopy({text, strnlen(text, 36)}));
+  return Finish(old_result, MakeHostCopy({text, vellum::BoundedLength(text, 36)}));
 }
 
 HostString ExpandEnv(HostString old_result, const char* source) {

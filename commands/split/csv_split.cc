@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "commands/split/byte_match.h"
+#include "scan/byte_match.h"
 #include "commands/split/split_store.h"
 
 namespace vellum {

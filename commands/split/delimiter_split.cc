@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "commands/search/byte_set.h"
-#include "commands/split/byte_match.h"
+#include "scan/byte_set.h"
+#include "scan/byte_match.h"
 #include "commands/split/split_store.h"
 #include "host/host_string.h"
 
@@ -20,18 +20,6 @@ inline void CutAt(Words& words, char* at) {
   words.Start(at + 1);
 }
 
-// The distinct bytes of `delimiters`, when there are few enough of them for
-// ByteMatch; zero otherwise.
-size_t FewDistinctBytes(std::string_view delimiters, char* distinct) {
-  size_t count = 0;
-  for (char c : delimiters) {
-    if (std::find(distinct, distinct + count, c) != distinct + count) continue;
-    if (count == ByteMatch::kMaxValues) return 0;
-    distinct[count++] = c;
-  }
-  return count;
-}
-
 // Reports every word of `text` to `words`: the whole text when `delimiters`
 // is empty, otherwise one word more than there are delimiter bytes.
 template <typename Words>
@@ -42,13 +30,14 @@ void ScanWords(char* text, size_t length, std::string_view delimiters,
   const ByteSet set(delimiters);
   size_t i = 0;
   char distinct[ByteMatch::kMaxValues];
-  if (size_t count = FewDistinctBytes(delimiters, distinct)) {
+  size_t count = DistinctBytes(delimiters, distinct, ByteMatch::kMaxValues);
+  if (count != 0 && count <= ByteMatch::kMaxValues) {
     // A set of a few bytes compares sixteen bytes at a time; the membership
     // map takes the tail, and the whole text when the set is larger.
     const ByteMatch match(distinct, count);
     for (; length - i >= 16; i += 16) {
       for (uint32_t hits = match.Mask16(text + i); hits != 0; hits &= hits - 1) {
-        CutAt(words, text + i + LowestSetBit(hits));
+        CutAt(words, text + i + LowestBit(hits));
       }
     }
   }

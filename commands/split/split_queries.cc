@@ -27,7 +27,7 @@ HostString SplitWord(HostString old_result, int32_t word_number) {
   if (!HasWord(word_number)) return Finish(old_result, nullptr);
   const char* text =
       vellum::SplitBuffer().data() + SplitWords().start(word_number - 1);
-  return Finish(old_result, vellum::MakeHostCopy(text));
+  return Finish(old_result, vellum::MakeHostCopy(vellum::ArgView(text)));
 }
 
 int32_t SplitWordStart(int32_t word_number) {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "commands/split/store_array.h"
+#include "host/host_string.h"
 
 namespace vellum {
 
@@ -121,7 +122,7 @@ template <typename Scan>
 void RunSplit(const char* source, size_t trailing_nuls, Scan scan) noexcept {
   ClearSplitWords();
   try {
-    std::string_view text(source == nullptr ? "" : source);
+    std::string_view text = ArgView(source);
     if (text.empty()) {
       SplitBuffer().Resize(0);  // gives back a large buffer; never throws
       return;

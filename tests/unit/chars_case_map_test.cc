@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands/chars/case_map.h"
-#include "commands/search/cpu_features.h"
+#include "scan/cpu_features.h"
 
 namespace vellum {
 namespace {

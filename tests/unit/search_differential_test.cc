@@ -11,13 +11,13 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/search/byte_scan.h"
-#include "commands/search/cpu_features.h"
-#include "commands/search/passing_starts.h"
-#include "commands/search/set_scan.h"
-#include "commands/search/string_compare.h"
-#include "commands/search/string_search.h"
-#include "commands/search/two_way.h"
+#include "scan/byte_scan.h"
+#include "scan/cpu_features.h"
+#include "scan/passing_starts.h"
+#include "scan/set_scan.h"
+#include "scan/string_compare.h"
+#include "scan/string_search.h"
+#include "scan/two_way.h"
 
 namespace vellum {
 namespace {

@@ -2,52 +2,19 @@
 // a page that cannot be read, and on strings that start a page preceded by
 // one: a read past the terminator or before the first block faults at once.
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "commands/search/byte_scan.h"
-#include "commands/search/cpu_features.h"
 #include "commands/search/search_commands.h"
-#include "commands/search/set_scan.h"
-#include "commands/search/string_compare.h"
+#include "scan/byte_scan.h"
+#include "scan/cpu_features.h"
+#include "scan/set_scan.h"
+#include "scan/string_compare.h"
+#include "tests/unit/guarded_page.h"
 
 namespace vellum {
 namespace {
-
-// Three pages, the outer two unreadable; strings go against either edge of
-// the middle one.
-class GuardedPage {
- public:
-  GuardedPage() : size_(static_cast<size_t>(sysconf(_SC_PAGESIZE))) {
-    void* map = mmap(nullptr, 3 * size_, PROT_READ | PROT_WRITE,
-                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    EXPECT_NE(map, MAP_FAILED);
-    base_ = static_cast<char*>(map);
-    mprotect(base_, size_, PROT_NONE);
-    mprotect(base_ + 2 * size_, size_, PROT_NONE);
-  }
-  ~GuardedPage() { munmap(base_, 3 * size_); }
-
-  // `text` with its terminator on the page's last byte.
-  const char* AtEnd(const std::string& text) {
-    char* start = base_ + 2 * size_ - text.size() - 1;
-    std::memcpy(start, text.c_str(), text.size() + 1);
-    return start;
-  }
-  // `text` from the page's first byte.
-  const char* AtStart(const std::string& text) {
-    std::memcpy(base_ + size_, text.c_str(), text.size() + 1);
-    return base_ + size_;
-  }
-
- private:
-  size_t size_;
-  char* base_;
-};
 
 // Lengths that put the terminator at every offset of a 16- or 32-byte block,
 // the first byte at every alignment, with and without whole rounds.

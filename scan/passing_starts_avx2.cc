@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "commands/search/passing_starts.h"
-#include "commands/search/spread_bits.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/passing_starts.h"
+#include "scan/spread_bits.h"
+#include "scan/sse2_blocks.h"
 
 #if defined(__GNUC__)
 #pragma GCC target("avx2,popcnt")

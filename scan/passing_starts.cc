@@ -1,9 +1,9 @@
-#include "commands/search/passing_starts.h"
+#include "scan/passing_starts.h"
 
 #include <cstdint>
 
-#include "commands/search/spread_bits.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/spread_bits.h"
+#include "scan/sse2_blocks.h"
 
 namespace vellum {
 namespace {
@@ -20,11 +20,7 @@ inline unsigned CountBits(uint64_t bits) {
 
 class Sse2Filter {
  public:
-  explicit Sse2Filter(const StartFilter& filter)
-      : text_(filter.text),
-        span_(filter.span),
-        first_(sse2::Splat(filter.first)),
-        last_(sse2::Splat(filter.last)) {}
+  explicit Sse2Filter(const StartFilter& filter) : filter_(filter) {}
 
   // The number of passing starts in the block from `at`: each passing
   // start is -1 in one byte lane, eight blocks of lanes are summed, and
@@ -32,7 +28,7 @@ class Sse2Filter {
   __m128i CountBlock(size_t at) const {
     __m128i lanes = _mm_setzero_si128();
     for (size_t i = 0; i < 8; ++i) {
-      lanes = _mm_sub_epi8(lanes, Passing(at + i * kBlock));
+      lanes = _mm_sub_epi8(lanes, filter_.Passing(at + i * kBlock));
     }
     return _mm_sad_epu8(lanes, _mm_setzero_si128());
   }
@@ -44,7 +40,7 @@ class Sse2Filter {
     __m128i p[8];
     __m128i any = _mm_setzero_si128();
     for (size_t i = 0; i < 8; ++i) {
-      p[i] = Passing(at + i * kBlock);
+      p[i] = filter_.Passing(at + i * kBlock);
       any = _mm_or_si128(any, p[i]);
     }
     if (_mm_movemask_epi8(any) == 0) return 0;
@@ -54,13 +50,6 @@ class Sse2Filter {
   }
 
  private:
-  // 0xFF in byte i when start `at + i` passes.
-  __m128i Passing(size_t at) const {
-    return _mm_and_si128(
-        _mm_cmpeq_epi8(sse2::LoadUnaligned(text_ + at), first_),
-        _mm_cmpeq_epi8(sse2::LoadUnaligned(text_ + at + span_), last_));
-  }
-
   static uint64_t Bits(__m128i p0, __m128i p1, __m128i p2, __m128i p3) {
     auto mask = [](__m128i p) {
       return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(p))};
@@ -68,10 +57,7 @@ class Sse2Filter {
     return mask(p0) | mask(p1) << 16 | mask(p2) << 32 | mask(p3) << 48;
   }
 
-  const char* text_;
-  size_t span_;
-  __m128i first_;
-  __m128i last_;
+  StartFilter16 filter_;
 };
 
 }  // namespace
@@ -79,10 +65,7 @@ class Sse2Filter {
 size_t CollectFewPassing(const StartFilter& filter, size_t from, size_t* out) {
   size_t count = 0;
   for (size_t at = from; at <= filter.last_start; ++at) {
-    if (filter.text[at] == filter.first &&
-        filter.text[at + filter.span] == filter.last) {
-      out[count++] = at;
-    }
+    if (filter.Passes(at)) out[count++] = at;
   }
   return count;
 }
@@ -90,8 +73,7 @@ size_t CollectFewPassing(const StartFilter& filter, size_t from, size_t* out) {
 size_t CountFewPassing(const StartFilter& filter, size_t from) {
   size_t count = 0;
   for (size_t at = from; at <= filter.last_start; ++at) {
-    count += filter.text[at] == filter.first &&
-             filter.text[at + filter.span] == filter.last;
+    count += filter.Passes(at);
   }
   return count;
 }

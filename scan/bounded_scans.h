@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "commands/search/sse2_blocks.h"
+#include "scan/sse2_blocks.h"
 
 namespace vellum {
 namespace bounded {
@@ -27,7 +27,7 @@ inline size_t CommonPrefix(const char* a, const char* b, size_t size) {
   size_t i = 0;
   for (; i + kBlock <= size; i += kBlock) {
     unsigned differ = bounded::DifferingBytes(a + i, b + i);
-    if (differ != 0) return i + sse2::LowestBit(differ);
+    if (differ != 0) return i + LowestBit(differ);
   }
   while (i < size && a[i] == b[i]) ++i;
   return i;
@@ -40,7 +40,7 @@ inline size_t CommonSuffix(const char* a, const char* b, size_t size) {
   for (; end >= kBlock; end -= kBlock) {
     unsigned differ =
         bounded::DifferingBytes(a + end - kBlock, b + end - kBlock);
-    if (differ != 0) return size - (end - kBlock + sse2::HighestBit(differ) + 1);
+    if (differ != 0) return size - (end - kBlock + HighestBit(differ) + 1);
   }
   while (end > 0 && a[end - 1] == b[end - 1]) --end;
   return size - end;
@@ -54,7 +54,7 @@ inline size_t FindFirstByteIn(std::string_view text, char byte) {
   for (; at + kBlock <= text.size(); at += kBlock) {
     unsigned hits =
         sse2::EqualBytes(sse2::LoadUnaligned(text.data() + at), wanted);
-    if (hits != 0) return at + sse2::LowestBit(hits);
+    if (hits != 0) return at + LowestBit(hits);
   }
   for (; at < text.size(); ++at) {
     if (text[at] == byte) return at;
@@ -70,7 +70,7 @@ inline size_t FindLastByteIn(std::string_view text, char byte) {
   for (; end >= kBlock; end -= kBlock) {
     unsigned hits = sse2::EqualBytes(
         sse2::LoadUnaligned(text.data() + end - kBlock), wanted);
-    if (hits != 0) return end - kBlock + sse2::HighestBit(hits);
+    if (hits != 0) return end - kBlock + HighestBit(hits);
   }
   while (end-- > 0) {
     if (text[end] == byte) return end;

@@ -16,8 +16,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "scan/bits.h"
+
 #if defined(_MSC_VER)
-#include <intrin.h>
 #define VELLUM_READS_WHOLE_BLOCKS __declspec(no_sanitize_address)
 #else
 #define VELLUM_READS_WHOLE_BLOCKS __attribute__((no_sanitize_address))
@@ -64,22 +65,5 @@ inline unsigned ZeroBytes(__m128i block) {
 inline unsigned EqualBytes(__m128i a, __m128i b) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)));
 }
-
-// Index of the lowest and of the highest set bit of a non-zero mask.
-#if defined(_MSC_VER)
-inline unsigned LowestBit(uint32_t bits) {
-  unsigned long index;
-  _BitScanForward(&index, bits);
-  return index;
-}
-inline unsigned HighestBit(uint32_t bits) {
-  unsigned long index;
-  _BitScanReverse(&index, bits);
-  return index;
-}
-#else
-inline unsigned LowestBit(uint32_t bits) { return __builtin_ctz(bits); }
-inline unsigned HighestBit(uint32_t bits) { return 31 - __builtin_clz(bits); }
-#endif
 
 }  // namespace vellum::sse2

@@ -1,4 +1,4 @@
-#include "commands/search/cpu_features.h"
+#include "scan/cpu_features.h"
 
 #if defined(_MSC_VER)
 #include <immintrin.h>

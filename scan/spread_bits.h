@@ -6,20 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "commands/search/sse2_blocks.h"
+#include "scan/bits.h"
 
 namespace vellum {
-
-// A 32-bit build would call a library routine for the 64-bit builtin.
-inline unsigned LowestBit64(uint64_t bits) {
-#if defined(__GNUC__) && defined(__x86_64__)
-  return static_cast<unsigned>(__builtin_ctzll(bits));
-#else
-  uint32_t low = static_cast<uint32_t>(bits);
-  return low != 0 ? sse2::LowestBit(low)
-                  : 32 + sse2::LowestBit(static_cast<uint32_t>(bits >> 32));
-#endif
-}
 
 // Writes `base + i` for each set bit i of the 128-bit mask high:low, of
 // which `count` are set, lowest first, to `out` and returns `count`. The lowest two are written

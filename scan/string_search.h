@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "commands/search/passing_starts.h"
+#include "scan/passing_starts.h"
 
 namespace vellum {
 

@@ -1,13 +1,14 @@
-#include "commands/search/string_search.h"
+#include "scan/string_search.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "commands/search/bounded_scans.h"
-#include "commands/search/cpu_features.h"
-#include "commands/search/passing_starts.h"
-#include "commands/search/sse2_blocks.h"
-#include "commands/search/two_way.h"
+#include "scan/bounded_scans.h"
+#include "scan/byte_scan.h"
+#include "scan/cpu_features.h"
+#include "scan/passing_starts.h"
+#include "scan/sse2_blocks.h"
+#include "scan/start_filter.h"
+#include "scan/two_way.h"
 
 namespace vellum {
 namespace {
@@ -17,15 +18,13 @@ using sse2::kBlock;
 // Two-way reports "none" with the same value, so its answers pass through.
 static_assert(two_way::kNone == kNotFound);
 
-// The first-and-last-byte filter: for sixteen candidate starts at once, one
-// compare of the pattern's first byte and one of its last byte, both
-// unaligned loads inside the text; only starts that pass both are compared
-// in full. The forward walk collects its passing starts with the same test
-// (passing_starts.cc) and compares them here. On ordinary text few starts
-// pass. On repetitive text many do, and the filter alone could take time
-// proportional to text × pattern, so the work spent on full compares is
-// counted and, once it exceeds the ground covered (see OverBudget), the rest
-// of the search goes to two-way. A start that passes and then fails is
+// The starts that pass the first-and-last-byte filter (start_filter.h) and
+// their full compares. The forward walk collects its passing starts a
+// block at a time (passing_starts.cc) and compares them here. On ordinary
+// text few starts pass. On repetitive text many do, and the filter alone
+// could take time proportional to text × pattern, so the work spent on full
+// compares is counted and, once it exceeds the ground covered (see
+// OverBudget), the rest of the search goes to two-way. A start that passes and then fails is
 // charged more than the bytes it compared: a search string whose first and
 // last bytes stand at every start while its second byte stands at none
 // compares one byte per start, yet each such start costs a round of the
@@ -36,18 +35,16 @@ class Candidates {
   // bytes: about the time of a filter round over that many starts.
   static constexpr size_t kMissCharge = 32;
 
-  Candidates(const char* text, std::string_view pattern)
-      : text_(text),
-        pattern_(pattern.data()),
-        size_(pattern.size()),
-        middle_(pattern.size() < 2 ? 0 : pattern.size() - 2),
-        first_(sse2::Splat(pattern.front())),
-        last_(sse2::Splat(pattern.back())) {}
+  Candidates(const StartFilter& filter, const char* pattern)
+      : ends_(filter),
+        blocks_(filter),
+        pattern_(pattern),
+        middle_(filter.span < 1 ? 0 : filter.span - 1) {}
 
   // Bit i set when start `at + i` passes the filter; the caller keeps
   // at + 15 + size - 1 inside the text.
   unsigned Block(size_t at) const {
-    return static_cast<unsigned>(_mm_movemask_epi8(Passing(at)));
+    return static_cast<unsigned>(_mm_movemask_epi8(blocks_.Passing(at)));
   }
 
   // Whether any of the 64 starts from `at` on passes, tested with one mask:
@@ -55,40 +52,29 @@ class Candidates {
   // at + 63 + size - 1 inside the text.
   bool AnyOf64(size_t at) const {
     __m128i any = _mm_or_si128(
-        _mm_or_si128(Passing(at), Passing(at + kBlock)),
-        _mm_or_si128(Passing(at + 2 * kBlock), Passing(at + 3 * kBlock)));
+        _mm_or_si128(blocks_.Passing(at), blocks_.Passing(at + kBlock)),
+        _mm_or_si128(blocks_.Passing(at + 2 * kBlock),
+                     blocks_.Passing(at + 3 * kBlock)));
     return _mm_movemask_epi8(any) != 0;
   }
 
   // The same test for one start, for the last few.
-  bool Passes(size_t at) const {
-    return text_[at] == pattern_[0] &&
-           text_[at + size_ - 1] == pattern_[size_ - 1];
-  }
+  bool Passes(size_t at) const { return ends_.Passes(at); }
 
   // Whether the pattern occurs at `at`, whose ends already match; adds the
   // bytes compared to `*work`, and a pass that failed its keep.
   bool Matches(size_t at, size_t* work) const {
-    size_t same = CommonPrefix(text_ + at + 1, pattern_ + 1, middle_);
+    size_t same = CommonPrefix(ends_.text + at + 1, pattern_ + 1, middle_);
     bool found = same == middle_;
     *work += same + 1 + (found ? 0 : kMissCharge);
     return found;
   }
 
  private:
-  // 0xFF in byte i when start `at + i` passes.
-  __m128i Passing(size_t at) const {
-    return _mm_and_si128(
-        _mm_cmpeq_epi8(sse2::LoadUnaligned(text_ + at), first_),
-        _mm_cmpeq_epi8(sse2::LoadUnaligned(text_ + at + size_ - 1), last_));
-  }
-
-  const char* text_;
+  StartFilter ends_;
+  StartFilter16 blocks_;
   const char* pattern_;
-  size_t size_;
   size_t middle_;  // bytes between the first and the last
-  __m128i first_;
-  __m128i last_;
 };
 
 // Whether `work` bytes of full compares are more than `scanned` starts allow
@@ -101,7 +87,9 @@ bool OverBudget(size_t work, size_t scanned, size_t size) {
 // The same filter moving from the end of the text towards its start.
 size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
   const size_t m = pattern.size();
-  Candidates candidates(text.data(), pattern);
+  const Candidates candidates(
+      {text.data(), text.size() - m, m - 1, pattern.front(), pattern.back()},
+      pattern.data());
   size_t work = 0;
   size_t end = text.size() - m + 1;  // starts below `end` are left to try
   for (; end >= kBlock; end -= kBlock) {
@@ -111,8 +99,8 @@ size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
     }
     size_t at = end - kBlock;
     for (unsigned hits = candidates.Block(at); hits != 0;
-         hits &= ~(1u << sse2::HighestBit(hits))) {
-      size_t start = at + sse2::HighestBit(hits);
+         hits &= ~(1u << HighestBit(hits))) {
+      size_t start = at + HighestBit(hits);
       if (candidates.Matches(start, &work)) return start;
       if (OverBudget(work, text.size() - start, m)) {
         // Leftmost in the reversed text is rightmost here; starts from
@@ -153,7 +141,7 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
   if (two_way_) return NextByTwoWay(out, capacity);
   const StartFilter filter{text_, text_size_ - m, m - 1, pattern_[0],
                            pattern_[m - 1]};
-  const Candidates candidates(text_, {pattern_, m});
+  const Candidates candidates(filter, pattern_);
   const bool pair = IsPairOfDifferentBytes();
   // Locals, not members, in the loop: stores through `out` could alias
   // the members and would force them back to memory at every match.
@@ -248,9 +236,9 @@ size_t FindString(std::string_view text, std::string_view pattern,
     return kNotFound;
   }
   if (pattern.size() == 1) {
-    const void* hit =
-        std::memchr(text.data() + from, pattern[0], text.size() - from);
-    return hit ? static_cast<const char*>(hit) - text.data() : kNotFound;
+    const char* hit =
+        FindByteWithin(text.data() + from, text.size() - from, pattern[0]);
+    return hit ? static_cast<size_t>(hit - text.data()) : kNotFound;
   }
   size_t at;
   return MatchWalker(text, pattern, from).Next(&at, 1) == 1 ? at : kNotFound;

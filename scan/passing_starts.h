@@ -4,17 +4,9 @@
 
 #include <cstddef>
 
-namespace vellum {
+#include "scan/start_filter.h"
 
-// Start s passes when text[s] is the pattern's first byte and
-// text[s + span] its last byte.
-struct StartFilter {
-  const char* text;
-  size_t last_start;  // text size minus pattern size
-  size_t span;        // pattern size minus one
-  char first;
-  char last;
-};
+namespace vellum {
 
 // Blocks of this many starts are tested together.
 inline constexpr size_t kStartBlock = 128;

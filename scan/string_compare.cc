@@ -1,7 +1,7 @@
-#include "commands/search/string_compare.h"
+#include "scan/string_compare.h"
 
-#include "commands/search/cpu_features.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/cpu_features.h"
+#include "scan/sse2_blocks.h"
 
 namespace vellum {
 namespace {
@@ -55,7 +55,7 @@ VELLUM_READS_WHOLE_BLOCKS int CompareFrom(const char* first, const char* second,
     if (FitsInPage(first, kBlock) && FitsInPage(second, kBlock)) {
       unsigned stops = sse2::ZeroBytes(Stops(first, second));
       if (stops != 0) {
-        unsigned at = sse2::LowestBit(stops);
+        unsigned at = LowestBit(stops);
         return CompareAt(first + at, second + at);
       }
       first += kBlock;

@@ -11,22 +11,9 @@
 #include <cstdint>
 #include <initializer_list>
 
-#if defined(_MSC_VER)
-#include <intrin.h>
-#endif
+#include "scan/bits.h"
 
 namespace vellum {
-
-// The index of the lowest set bit of a non-zero mask.
-inline unsigned LowestSetBit(uint32_t mask) {
-#if defined(_MSC_VER)
-  unsigned long index;
-  _BitScanForward(&index, mask);
-  return static_cast<unsigned>(index);
-#else
-  return static_cast<unsigned>(__builtin_ctz(mask));
-#endif
-}
 
 class ByteMatch {
  public:
@@ -65,7 +52,7 @@ class ByteMatch {
   // single bytes up to the match.
   char* FindFirst(char* from, const char* end) const {
     for (; end - from >= 16; from += 16) {
-      if (uint32_t hits = Mask16(from)) return from + LowestSetBit(hits);
+      if (uint32_t hits = Mask16(from)) return from + LowestBit(hits);
     }
     while (!Matches(*from)) ++from;
     return from;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string_view>
 
-#include "commands/search/bounded_scans.h"
+#include "scan/bounded_scans.h"
 
 namespace vellum {
 

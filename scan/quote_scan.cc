@@ -1,8 +1,8 @@
-#include "commands/edit/quote_scan.h"
+#include "scan/quote_scan.h"
 
 #include <cstdint>
 
-#include "commands/search/sse2_blocks.h"
+#include "scan/sse2_blocks.h"
 
 namespace vellum {
 

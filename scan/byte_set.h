@@ -4,6 +4,7 @@
 // of the set.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -32,5 +33,23 @@ class ByteSet {
  private:
   uint32_t words_[8] = {};
 };
+
+// Writes the distinct bytes of `members` other than NUL to `out`, in order
+// of first appearance, and returns how many there are; stops at
+// `capacity` + 1, which then means "more than fit". Scans that compare each
+// byte with a few values at once take their values from here.
+inline size_t DistinctBytes(std::string_view members, char* out,
+                            size_t capacity) {
+  size_t count = 0;
+  ByteSet seen("");
+  seen.add('\0');
+  for (char c : members) {
+    if (seen.contains(c)) continue;
+    if (count == capacity) return capacity + 1;
+    seen.add(c);
+    out[count++] = c;
+  }
+  return count;
+}
 
 }  // namespace vellum

@@ -1,8 +1,8 @@
-#include "commands/edit/byte_replace.h"
+#include "scan/byte_replace.h"
 
-#include "commands/search/cpu_features.h"
-#include "commands/search/passing_starts.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/cpu_features.h"
+#include "scan/passing_starts.h"
+#include "scan/sse2_blocks.h"
 #include "host/host_string.h"
 
 namespace vellum {

@@ -3,8 +3,8 @@
 // where HasAvx2() says so, and the headers come before it.
 #include <immintrin.h>
 
-#include "commands/search/sse2_blocks.h"
-#include "commands/search/string_compare.h"
+#include "scan/sse2_blocks.h"
+#include "scan/string_compare.h"
 
 #if defined(__GNUC__)
 #pragma GCC target("avx2")

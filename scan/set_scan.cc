@@ -1,11 +1,11 @@
-#include "commands/search/set_scan.h"
+#include "scan/set_scan.h"
 
 #include <nmmintrin.h>
 
-#include "commands/search/byte_scan.h"
-#include "commands/search/byte_set.h"
-#include "commands/search/cpu_features.h"
-#include "commands/search/sse2_blocks.h"
+#include "scan/byte_scan.h"
+#include "scan/byte_set.h"
+#include "scan/cpu_features.h"
+#include "scan/sse2_blocks.h"
 
 #if defined(_MSC_VER)
 #define VELLUM_TARGET_SSE42
@@ -17,28 +17,17 @@ namespace vellum {
 namespace {
 
 // Up to 16 distinct members, in order of first appearance, NUL-padded: the
-// form in which the string-compare instruction takes a set.
+// form in which the string-compare instruction takes a set. `size` is 17
+// when there are more.
 struct SmallSet {
   static constexpr size_t kCapacity = 16;
-  char bytes[kCapacity] = {};
-  size_t size = 0;
-  bool overflowed = false;
-};
+  explicit SmallSet(std::string_view members)
+      : size(DistinctBytes(members, bytes, kCapacity)) {}
+  bool overflowed() const { return size > kCapacity; }
 
-SmallSet DistinctMembers(std::string_view members) {
-  SmallSet set;
-  ByteSet seen("");
-  for (char c : members) {
-    if (c == '\0' || seen.contains(c)) continue;
-    if (set.size == SmallSet::kCapacity) {
-      set.overflowed = true;
-      break;
-    }
-    seen.add(c);
-    set.bytes[set.size++] = c;
-  }
-  return set;
-}
+  char bytes[kCapacity] = {};
+  size_t size;
+};
 
 // One bit test per byte: the terminator is a stop of its own, so the loop
 // makes no second test. Reads each byte only after the one before it.
@@ -73,13 +62,13 @@ VELLUM_TARGET_SSE42 VELLUM_READS_WHOLE_BLOCKS const char* ScanWithSse42(
 }  // namespace
 
 const char* FindAnyByte(const char* from, std::string_view members) {
-  SmallSet set = DistinctMembers(members);
+  const SmallSet set(members);
   if (set.size == 0) return nullptr;
   if (set.size == 1) return FindByte(from, set.bytes[0]);
   if (set.size == 2) return FindEitherByte(from, set.bytes[0], set.bytes[1]);
   ByteSet stops(members);
   stops.add('\0');
-  return !set.overflowed && HasSse42() ? ScanWithSse42(from, set, stops)
+  return !set.overflowed() && HasSse42() ? ScanWithSse42(from, set, stops)
                                        : ScanWithMap(from, stops);
 }
 

@@ -1,0 +1,9 @@
+// COMPARE: three-way order of two strings, bytes taken as signed.
+#include "commands/search/search_commands.h"
+#include "host/host_string.h"
+#include "scan/string_compare.h"
+
+int32_t Compare(const char* first, const char* second) {
+  return vellum::CompareSignedBytes(first ? first : vellum::EmptyString,
+                                    second ? second : vellum::EmptyString);
+}

@@ -1,0 +1,34 @@
+// INSTR: the leftmost occurrence of a search string, from the first byte or
+// from a start position.
+#include "commands/search/search_commands.h"
+#include "commands/search/search_start.h"
+#include "host/host_string.h"
+#include "scan/byte_scan.h"
+#include "scan/string_search.h"
+
+namespace vellum {
+namespace {
+
+// Position, counted from `base`, of the first occurrence of a non-empty
+// `search` at or after `from`, somewhere in the string at `base`.
+int32_t ScanForString(const char* base, const char* from, const char* search) {
+  if (search[1] == '\0') return PositionOf(base, FindByte(from, search[0]));
+  size_t at = FindString(ArgView(from), ArgView(search));
+  return at == kNotFound ? 0 : PositionOf(base, from + at);
+}
+
+}  // namespace
+}  // namespace vellum
+
+int32_t Instr_2(const char* source, const char* search) {
+  // A start of 1 never raises.
+  return Instr_3(source, search, 1);
+}
+
+int32_t Instr_3(const char* source, const char* search,
+                int32_t start_position) {
+  return vellum::ScanFromPosition(
+      source, start_position, vellum::IsEmpty(search), [=](const char* from) {
+        return vellum::ScanForString(source, from, search);
+      });
+}

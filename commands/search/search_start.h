@@ -1,0 +1,46 @@
+// What the forward searches share: their argument test, the start-position
+// skip and the position they answer with.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "host/host_string.h"
+#include "scan/byte_scan.h"
+
+namespace vellum {
+
+inline bool IsEmpty(const char* text) {
+  return text == nullptr || *text == '\0';
+}
+
+// 1-based position of `match` in the string starting at `base`; 0 for null.
+inline int32_t PositionOf(const char* base, const char* match) {
+  return match ? static_cast<int32_t>(match - base) + 1 : 0;
+}
+
+// Address of byte `start_position` (at least 1) of `source`, which may be
+// its terminator, or null when the string is shorter than start - 1 bytes.
+// Takes no account of bytes past that one.
+inline const char* SkipTo(const char* source, int32_t start_position) {
+  size_t skip = static_cast<size_t>(start_position) - 1;
+  return BoundedLength(source, skip) == skip ? source + skip : nullptr;
+}
+
+// The steps of every form with a start position, in order: a start below 1
+// raises 110 before anything else is looked at; an empty source, nothing
+// to seek or a start more than one past the end gives 0; otherwise
+// `scan(from)` answers for the scan from the start's byte.
+template <typename Scan>
+int32_t ScanFromPosition(const char* source, int32_t start_position,
+                         bool nothing_sought, Scan scan) {
+  if (start_position < 1) {
+    RaiseHostError(kErrorPositionTooLow);
+    return 0;
+  }
+  if (IsEmpty(source) || nothing_sought) return 0;
+  const char* from = SkipTo(source, start_position);
+  return from ? scan(from) : 0;
+}
+
+}  // namespace vellum

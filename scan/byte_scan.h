@@ -1,0 +1,45 @@
+// Scans of NUL-terminated strings for their terminator, for one byte value
+// or for either of two, a whole vector at a time. They read no page that the
+// string does not own, so they may run on a string that ends right before an
+// unreadable page. Every command measures its string arguments here.
+#pragma once
+
+#include <cstddef>
+
+namespace vellum {
+
+// Number of bytes before the first NUL of `text`.
+size_t StringLength(const char* text);
+
+// The smaller of StringLength(text) and `limit`: bytes of `text` past the
+// first `limit` are never taken into account, so `text` need not be
+// terminated within them, and no page is read that the first `limit` bytes
+// do not reach.
+size_t BoundedLength(const char* text, size_t limit);
+
+// Address of the first of the `size` bytes from `from` that equals `byte`,
+// or null; a NUL among them is a byte like any other.
+const char* FindByteWithin(const char* from, size_t size, char byte);
+
+// Address of the first byte at or after `from` that equals `byte`, or null
+// when the terminator comes first. A `byte` of 0 is never found.
+const char* FindByte(const char* from, char byte);
+
+// Address of the first byte at or after `from` that equals `first` or
+// `second`, or null when the terminator comes first. 0 is never found.
+const char* FindEitherByte(const char* from, char first, char second);
+
+// The same scans 16 bytes at a time (SSE2, every processor) and 32 at a
+// time (AVX2, only where HasAvx2()); the ones above choose between them.
+size_t StringLengthSse2(const char* text);
+size_t BoundedLengthSse2(const char* text, size_t limit);
+const char* FindByteWithinSse2(const char* from, size_t size, char byte);
+const char* FindByteSse2(const char* from, char byte);
+const char* FindEitherByteSse2(const char* from, char first, char second);
+size_t StringLengthAvx2(const char* text);
+size_t BoundedLengthAvx2(const char* text, size_t limit);
+const char* FindByteWithinAvx2(const char* from, size_t size, char byte);
+const char* FindByteAvx2(const char* from, char byte);
+const char* FindEitherByteAvx2(const char* from, char first, char second);
+
+}  // namespace vellum
