@@ -16,7 +16,7 @@ namespace {
 // Measures the expansion of `source`, asks the host for exactly that, then
 // expands again into it. Should another thread change the environment
 // between the two passes, the result is cut short, never overrun.
-HostString MakeExpandedCopy(const char* source) {
+HostString MakeExpandedCopy(std::string_view source) {
   ReferenceExpander expander;
   int64_t length = 0;
   expander.Expand(source, [&](std::string_view piece) {
@@ -55,5 +55,5 @@ HostString ExpandEnv(HostString old_result, const char* source) {
   if (source == nullptr || *source == '\0') {
     return Finish(old_result, MakeHostCopy(""));
   }
-  return Finish(old_result, vellum::MakeExpandedCopy(source));
+  return Finish(old_result, vellum::MakeExpandedCopy(vellum::ArgView(source)));
 }

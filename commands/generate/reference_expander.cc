@@ -1,9 +1,10 @@
 #include "commands/generate/reference_expander.h"
 
-#include <cstring>
 #include <exception>
 
 #include "host/platform.h"
+#include "scan/bounded_scans.h"
+#include "scan/byte_scan.h"
 
 namespace vellum {
 
@@ -34,8 +35,12 @@ std::optional<std::string_view> ReferenceExpander::LookupValue(
     needed = platform::ExpandEnvironment(reference_.c_str(), value_.data(),
                                          capacity);
     if (needed == 0 || needed > capacity) continue;
-    std::string_view value(value_.data(), strnlen(value_.data(), capacity));
-    if (value == reference) break;
+    std::string_view value(value_.data(),
+                           BoundedLength(value_.data(), capacity));
+    bool unchanged = value.size() == reference.size() &&
+                     CommonPrefix(value.data(), reference.data(),
+                                  value.size()) == value.size();
+    if (unchanged) break;
     return value;
   }
   return std::nullopt;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "scan/byte_scan.h"
+
 namespace vellum {
 
 class ReferenceExpander {
@@ -30,6 +32,13 @@ class ReferenceExpander {
   // cannot be told from an unset one, and is taken as unset: the text is
   // the same either way, only the scan then goes on from the closing %.
   std::optional<std::string_view> Lookup(std::string_view reference) noexcept;
+  // Offset of the first `byte` of `source` at or after `from`, or npos.
+  static size_t Find(char byte, std::string_view source, size_t from) {
+    const char* at =
+        FindByteWithin(source.data() + from, source.size() - from, byte);
+    return at == nullptr ? std::string_view::npos
+                         : static_cast<size_t>(at - source.data());
+  }
   // Lookup for a name the platform can take; throws when out of memory.
   std::optional<std::string_view> LookupValue(std::string_view reference);
 
@@ -41,9 +50,9 @@ template <typename Emit>
 void ReferenceExpander::Expand(std::string_view source, Emit emit) {
   size_t text = 0;  // where the text not yet emitted begins
   for (;;) {
-    size_t open = source.find('%', text);
+    size_t open = Find('%', source, text);
     if (open == std::string_view::npos) break;
-    size_t close = source.find('%', open + 1);
+    size_t close = Find('%', source, open + 1);
     if (close == std::string_view::npos) break;  // a lone %
     if (auto value = Lookup(source.substr(open, close + 1 - open))) {
       emit(source.substr(text, open - text));
