@@ -1,11 +1,10 @@
 // Shared pieces of the benchmark program: the host the commands run against,
-// the alloc+copy anchor, and the ratios that the program prints at the end.
+// the alloc+copy anchor and the text they work on.
 #pragma once
-
-#include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "bench/harness.h"
 #include "host/core_interface.h"
 
 namespace vellum::bench {
@@ -18,13 +17,7 @@ void Release(HostString result);
 
 // The least any copying command must do for a result of `bytes`: one host
 // allocation of that size plus the NUL, a memcpy of the bytes, a release.
-void AllocCopy(benchmark::State& state, const std::string& bytes);
-
-// Asks the program to print time(command) / time(anchor), both measured in
-// this run, against `target`. Returns a value so that it can initialise a
-// namespace-scope constant next to the benchmarks it names.
-int AddRatio(const std::string& command, const std::string& anchor,
-             double target);
+void AllocCopy(State& state, const std::string& bytes);
 
 // Text that reads like English prose, `size` bytes long, without NULs.
 std::string EnglishText(size_t size);

@@ -17,14 +17,14 @@ const std::string& Text() {
 }
 
 // MID$ of the middle half of 1 MiB.
-void BM_Edit_Mid512KiB(benchmark::State& state) {
+void BM_Edit_Mid512KiB(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(Mid(nullptr, Text().c_str(), kMiB / 4 + 1, kMiB / 2));
   }
 }
 
-void BM_Edit_AllocCopy512KiB(benchmark::State& state) {
+void BM_Edit_AllocCopy512KiB(State& state) {
   AllocCopy(state, Text().substr(0, kMiB / 2));
 }
 
@@ -44,7 +44,7 @@ const std::string& MarkedText() {
   return text;
 }
 
-void BM_Edit_ReplaceAllText(benchmark::State& state) {
+void BM_Edit_ReplaceAllText(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(ReplaceStringAll(nullptr, MarkedText().c_str(), kMarker,
@@ -52,7 +52,7 @@ void BM_Edit_ReplaceAllText(benchmark::State& state) {
   }
 }
 
-void BM_Edit_AllocCopyReplaced(benchmark::State& state) {
+void BM_Edit_AllocCopyReplaced(State& state) {
   std::string replaced;
   const std::string& text = MarkedText();
   for (size_t from = 0;;) {
@@ -78,23 +78,23 @@ const std::string& PaddedText() {
   return text;
 }
 
-void BM_Edit_TrimChar1MiB(benchmark::State& state) {
+void BM_Edit_TrimChar1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(TrimChar(nullptr, PaddedText().c_str(), kBlanks));
   }
 }
 
-void BM_Edit_AllocCopyTrimmed(benchmark::State& state) {
+void BM_Edit_AllocCopyTrimmed(State& state) {
   AllocCopy(state, EnglishText(kMiB - 2000));
 }
 
-void BM_Edit_PadLeft1MiB(benchmark::State& state) {
+void BM_Edit_PadLeft1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) Release(PadLeft(nullptr, "abc", kMiB));
 }
 
-void BM_Edit_AllocCopy1MiB(benchmark::State& state) {
+void BM_Edit_AllocCopy1MiB(State& state) {
   AllocCopy(state, Text());
 }
 
@@ -102,7 +102,7 @@ void BM_Edit_AllocCopy1MiB(benchmark::State& state) {
 // byte everywhere: 'a' x N against 'a' x (N/1024 - 1) + 'b'. With a linear
 // search the 1 MiB call costs about 16 times the 64 KiB call; with one that
 // compares the whole search string at every start, 256 times.
-void BM_Edit_ReplaceAllAdversarial(benchmark::State& state) {
+void BM_Edit_ReplaceAllAdversarial(State& state) {
   UseFakeCore();
   const auto size = static_cast<size_t>(state.range(0));
   const std::string source(size, 'a');
