@@ -3,7 +3,8 @@
 #                     through the host emulator against it under Wine
 # ./build.sh test     build both builds and run every test suite
 # ./build.sh package  make the release zip: DLL, keyword file, help, examples
-# ./build.sh bench    run the benchmark program and print its ratio table
+# ./build.sh bench    run the benchmark program, natively and under Wine, and
+#                     print its ratio tables
 # ./build.sh fuzz     run every fuzz target for a while (SECONDS, default 600)
 # ./build.sh coverage line and branch coverage of host/ and commands/
 set -euo pipefail
@@ -24,7 +25,6 @@ ensure_native_tools() {
   command -v ninja >/dev/null || missing+=(ninja-build)
   command -v g++ >/dev/null || missing+=(g++)
   [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
-  [ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
   if [ ${#missing[@]} -gt 0 ]; then say "installing ${missing[*]}"; apt_install "${missing[@]}"; fi
 }
 
@@ -189,9 +189,13 @@ case "${1:-}" in
   package) make_package ;;
   bench)
     build_native native
-    say "benchmarks (best CPU time of three repetitions each); the ratio table"
-    build/native/benchmarks --benchmark_min_time=0.2 --benchmark_repetitions=3 \
-      | sed -n '/^ratio/,$p' ;;
+    say "benchmarks of the native build (median of rounds that alternate command and anchor)"
+    build/native/benchmarks "${@:2}"
+    build_product
+    if wine_usable; then
+      say "benchmarks of the DLL's code under Wine"
+      (cd build/mingw && wine benchmarks.exe "${@:2}")
+    fi ;;
   fuzz) bash scripts/fuzz.sh long "${2:-600}" ;;
   coverage) bash scripts/coverage.sh ;;
   *) echo "usage: ./build.sh [test|package|bench|fuzz [SECONDS]|coverage]" >&2; exit 2 ;;

@@ -1,97 +1,66 @@
 #include "bench/bench_support.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <map>
-#include <vector>
 
 #include "emulator/fake_core.h"
-#include "host/platform_stub.h"
 #include "scan/byte_scan.h"
+#if !defined(_WIN32)
+#include "host/platform_stub.h"
+#endif
 
 namespace vellum::bench {
 namespace {
-
-struct Ratio {
-  std::string command;
-  std::string anchor;
-  double target;
-};
-
-std::vector<Ratio>& Ratios() {
-  static auto* ratios = new std::vector<Ratio>;
-  return *ratios;
-}
 
 HostGlobals& Globals() {
   return *reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
 }
 
-// Keeps each benchmark's best CPU time per iteration over its repetitions
-// while the console shows the runs as usual. CPU time and the best of
-// several runs keep the ratios steady on a machine that is doing other work.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      double time = run.GetAdjustedCPUTime();
-      auto [it, added] = times.emplace(run.run_name.str(), time);
-      if (!added && time < it->second) it->second = time;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
+// On Windows the module loads the fake core as DBProCore.dll, which stands
+// beside the program; natively it is installed in the platform stand-in.
 void UseFakeCore() {
+#if !defined(_WIN32)
   platform::stub::InstallLibrary(
       kCoreLibraryName,
       {{kGetGlobPtrExport, reinterpret_cast<void*>(FakeCoreGetGlobPtr)}});
+#endif
 }
 
 void Release(HostString result) {
   if (result != nullptr) Globals().host_string_fn(&result, 0);
 }
 
-void AllocCopy(benchmark::State& state, const std::string& bytes) {
+void AllocCopy(State& state, const std::string& bytes) {
   UseFakeCore();
   for (auto _ : state) {
     HostString copy = nullptr;
     Globals().host_string_fn(&copy, static_cast<int32_t>(bytes.size() + 1));
     std::memcpy(copy, bytes.c_str(), bytes.size() + 1);
-    benchmark::DoNotOptimize(copy);
+    DoNotOptimize(copy);
     Release(copy);
   }
 }
 
-void LengthScanAllocCopy(benchmark::State& state, const std::string& source,
+void LengthScanAllocCopy(State& state, const std::string& source,
                          size_t measured, size_t result_size) {
   UseFakeCore();
   const char* text = source.c_str();
   const size_t copied = std::min(result_size, source.size());
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
+    DoNotOptimize(text);
     size_t length = measured == source.size() ? StringLength(text)
                                               : BoundedLength(text, measured);
-    benchmark::DoNotOptimize(length);
+    DoNotOptimize(length);
     HostString copy = nullptr;
     Globals().host_string_fn(&copy, static_cast<int32_t>(result_size + 1));
     std::memcpy(copy, text, copied);
     std::memset(copy + copied, ' ', result_size - copied);
     copy[result_size] = '\0';
-    benchmark::DoNotOptimize(copy);
+    DoNotOptimize(copy);
     Release(copy);
   }
-}
-
-int AddRatio(const std::string& command, const std::string& anchor,
-             double target) {
-  Ratios().push_back({command, anchor, target});
-  return 0;
 }
 
 std::string EnglishText(size_t size) {
@@ -123,25 +92,3 @@ const std::string& BlankFramedText() {
 
 }  // namespace vellum::bench
 
-int main(int argc, char** argv) {
-  using vellum::bench::Ratios;
-  benchmark::Initialize(&argc, argv);
-  vellum::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\n%-58s %8s %8s\n", "ratio (command / anchor, same run)",
-              "measured", "target");
-  for (const auto& ratio : Ratios()) {
-    auto command = reporter.times.find(ratio.command);
-    auto anchor = reporter.times.find(ratio.anchor);
-    if (command == reporter.times.end() || anchor == reporter.times.end()) {
-      continue;  // filtered out of this run
-    }
-    double measured = command->second / anchor->second;
-    bool ok = measured <= ratio.target;
-    std::printf("%-58s %8.2f %8.2f %s\n",
-                (ratio.command + " / " + ratio.anchor).c_str(), measured,
-                ratio.target, ok ? "ok" : "OVER");
-  }
-  benchmark::Shutdown();
-  return 0;
-}

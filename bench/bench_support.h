@@ -1,12 +1,11 @@
 // Shared pieces of the benchmark program: the host the commands run against,
-// the alloc+copy and length scan + alloc+copy anchors, and the ratios that
-// the program prints at the end.
+// the alloc+copy and length scan + alloc+copy anchors, and the text they
+// work on.
 #pragma once
-
-#include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "bench/harness.h"
 #include "host/core_interface.h"
 
 namespace vellum::bench {
@@ -19,21 +18,15 @@ void Release(HostString result);
 
 // The least any copying command must do for a result of `bytes`: one host
 // allocation of that size plus the NUL, a memcpy of the bytes, a release.
-void AllocCopy(benchmark::State& state, const std::string& bytes);
+void AllocCopy(State& state, const std::string& bytes);
 
 // The floor of a command that measures its source and then makes an exact
 // result: the module's own length scan over the first `measured` bytes of
 // `source` (all of them when `measured` is its size), then one host
 // allocation of `result_size` bytes plus the NUL, filled from `source` (and
 // with blanks past its end), and a release.
-void LengthScanAllocCopy(benchmark::State& state, const std::string& source,
+void LengthScanAllocCopy(State& state, const std::string& source,
                          size_t measured, size_t result_size);
-
-// Asks the program to print time(command) / time(anchor), both measured in
-// this run, against `target`. Returns a value so that it can initialise a
-// namespace-scope constant next to the benchmarks it names.
-int AddRatio(const std::string& command, const std::string& anchor,
-             double target);
 
 // Text that reads like English prose, `size` bytes long, without NULs.
 std::string EnglishText(size_t size);

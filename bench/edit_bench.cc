@@ -18,14 +18,14 @@ const std::string& Text() {
 }
 
 // MID$ of the middle half of 1 MiB.
-void BM_Edit_Mid512KiB(benchmark::State& state) {
+void BM_Edit_Mid512KiB(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(Mid(nullptr, Text().c_str(), kMiB / 4 + 1, kMiB / 2));
   }
 }
 
-void BM_Edit_AllocCopy512KiB(benchmark::State& state) {
+void BM_Edit_AllocCopy512KiB(State& state) {
   AllocCopy(state, Text().substr(0, kMiB / 2));
 }
 
@@ -45,7 +45,7 @@ const std::string& MarkedText() {
   return text;
 }
 
-void BM_Edit_ReplaceAllText(benchmark::State& state) {
+void BM_Edit_ReplaceAllText(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(ReplaceStringAll(nullptr, MarkedText().c_str(), kMarker,
@@ -53,7 +53,7 @@ void BM_Edit_ReplaceAllText(benchmark::State& state) {
   }
 }
 
-void BM_Edit_AllocCopyReplaced(benchmark::State& state) {
+void BM_Edit_AllocCopyReplaced(State& state) {
   std::string replaced;
   const std::string& text = MarkedText();
   for (size_t from = 0;;) {
@@ -67,23 +67,23 @@ void BM_Edit_AllocCopyReplaced(benchmark::State& state) {
 }
 
 // TRIM$ with a four-byte set, 1,000 bytes of it at each end of 1 MiB.
-void BM_Edit_TrimChar1MiB(benchmark::State& state) {
+void BM_Edit_TrimChar1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(TrimChar(nullptr, BlankFramedText().c_str(), kBlanks));
   }
 }
 
-void BM_Edit_AllocCopyTrimmed(benchmark::State& state) {
+void BM_Edit_AllocCopyTrimmed(State& state) {
   AllocCopy(state, EnglishText(kMiB - 2000));
 }
 
-void BM_Edit_PadLeft1MiB(benchmark::State& state) {
+void BM_Edit_PadLeft1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) Release(PadLeft(nullptr, "abc", kMiB));
 }
 
-void BM_Edit_AllocCopy1MiB(benchmark::State& state) {
+void BM_Edit_AllocCopy1MiB(State& state) {
   AllocCopy(state, Text());
 }
 
@@ -91,7 +91,7 @@ void BM_Edit_AllocCopy1MiB(benchmark::State& state) {
 // byte everywhere: 'a' x N against 'a' x (N/1024 - 1) + 'b'. With a linear
 // search the 1 MiB call costs about 16 times the 64 KiB call; with one that
 // compares the whole search string at every start, 256 times.
-void BM_Edit_ReplaceAllAdversarial(benchmark::State& state) {
+void BM_Edit_ReplaceAllAdversarial(State& state) {
   UseFakeCore();
   const auto size = static_cast<size_t>(state.range(0));
   const std::string source(size, 'a');
@@ -102,14 +102,14 @@ void BM_Edit_ReplaceAllAdversarial(benchmark::State& state) {
 }
 
 // REPLACE ALL$ of a common word in prose by a longer one.
-void BM_Edit_ReplaceAllThe(benchmark::State& state) {
+void BM_Edit_ReplaceAllThe(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(ReplaceStringAll(nullptr, Text().c_str(), "the", "those"));
   }
 }
 
-void BM_Edit_AllocCopyReplacedThe(benchmark::State& state) {
+void BM_Edit_AllocCopyReplacedThe(State& state) {
   std::string replaced;
   const std::string& text = Text();
   for (size_t from = 0;;) {
@@ -125,7 +125,7 @@ void BM_Edit_AllocCopyReplacedThe(benchmark::State& state) {
 // Sources where every byte matches: 'a' x 1 MiB has each byte replaced, or
 // each removed. The first result is 1 MiB; the second is empty, and is held
 // to the copy of the 1 MiB it has to read. BM_Edit_AllocCopy1MiB anchors both.
-void BM_Edit_ReplaceAllEveryByte(benchmark::State& state) {
+void BM_Edit_ReplaceAllEveryByte(State& state) {
   UseFakeCore();
   const std::string source(kMiB, 'a');
   for (auto _ : state) {
@@ -133,20 +133,20 @@ void BM_Edit_ReplaceAllEveryByte(benchmark::State& state) {
   }
 }
 
-void BM_Edit_RemoveAllEveryByte(benchmark::State& state) {
+void BM_Edit_RemoveAllEveryByte(State& state) {
   UseFakeCore();
   const std::string source(kMiB, 'a');
   for (auto _ : state) Release(RemoveStringAll(nullptr, source.c_str(), "a"));
 }
 
 // DELIMIT CSV$ of 512 KiB of double quotes: each one is doubled.
-void BM_Edit_DelimitCsvQuotes(benchmark::State& state) {
+void BM_Edit_DelimitCsvQuotes(State& state) {
   UseFakeCore();
   const std::string source(kMiB / 2, '"');
   for (auto _ : state) Release(DelimitCsv(nullptr, source.c_str()));
 }
 
-void BM_Edit_AllocCopyDelimitedQuotes(benchmark::State& state) {
+void BM_Edit_AllocCopyDelimitedQuotes(State& state) {
   AllocCopy(state, std::string(kMiB + 2, '"'));
 }
 

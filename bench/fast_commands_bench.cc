@@ -16,68 +16,68 @@ const std::string& Text() {
   return text;
 }
 
-void BM_strlen(benchmark::State& state) {
+void BM_strlen(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(std::strlen(text));
+    DoNotOptimize(text);
+    DoNotOptimize(std::strlen(text));
   }
 }
 
-void BM_StringLength(benchmark::State& state) {
+void BM_StringLength(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(StringLength(text));
+    DoNotOptimize(text);
+    DoNotOptimize(StringLength(text));
   }
 }
 
 // The bounded scans, with a bound just short of the length.
-void BM_strnlen(benchmark::State& state) {
+void BM_strnlen(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(strnlen(text, kMiB - 1));
+    DoNotOptimize(text);
+    DoNotOptimize(strnlen(text, kMiB - 1));
   }
 }
 
-void BM_BoundedLength(benchmark::State& state) {
+void BM_BoundedLength(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(BoundedLength(text, kMiB - 1));
+    DoNotOptimize(text);
+    DoNotOptimize(BoundedLength(text, kMiB - 1));
   }
 }
 
-void BM_FastLen(benchmark::State& state) {
+void BM_FastLen(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(FastLen(text));
+    DoNotOptimize(text);
+    DoNotOptimize(FastLen(text));
   }
 }
 
-void BM_AllocCopy_1MiB(benchmark::State& state) { AllocCopy(state, Text()); }
+void BM_AllocCopy_1MiB(State& state) { AllocCopy(state, Text()); }
 
 template <HostString (*Command)(HostString, const char*)>
-void BM_Case(benchmark::State& state) {
+void BM_Case(State& state) {
   UseFakeCore();
   for (auto _ : state) Release(Command(nullptr, Text().c_str()));
 }
 
-void BM_FastRight(benchmark::State& state) {
+void BM_FastRight(State& state) {
   UseFakeCore();
   for (auto _ : state) Release(FastRight(nullptr, Text().c_str(), kMiB));
 }
 
 
-void BM_FastLeft8_short(benchmark::State& state) {
+void BM_FastLeft8_short(State& state) {
   UseFakeCore();
   const std::string source(8, 'x');
   for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
 }
 
-void BM_FastLeft8_long(benchmark::State& state) {
+void BM_FastLeft8_long(State& state) {
   UseFakeCore();
   const std::string source(kMiB, 'x');
   for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
@@ -96,9 +96,9 @@ BENCHMARK(BM_FastLeft8_short);
 BENCHMARK(BM_FastLeft8_long);
 
 const int kRatios[] = {
-    AddRatio("BM_FastLen", "BM_strlen", 1.2),
+    AddRatioToRuntime("BM_FastLen", "BM_strlen", 1.2),
     AddRatio("BM_FastLen", "BM_StringLength", 1.1),
-    AddRatio("BM_BoundedLength", "BM_strnlen", 1.2),
+    AddRatioToRuntime("BM_BoundedLength", "BM_strnlen", 1.2),
     AddRatio("BM_FastUpper", "BM_AllocCopy_1MiB", 1.5),
     AddRatio("BM_FastLower", "BM_AllocCopy_1MiB", 1.5),
     AddRatio("BM_FastRight", "BM_AllocCopy_1MiB", 1.2),

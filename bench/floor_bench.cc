@@ -17,52 +17,52 @@ const std::string& Text() {
   return text;
 }
 
-void BM_Floor_Scan1MiB(benchmark::State& state) {
+void BM_Floor_Scan1MiB(State& state) {
   LengthScanAllocCopy(state, Text(), kMiB, kMiB);
 }
 
-void BM_Floor_FastLeft1MiB(benchmark::State& state) {
+void BM_Floor_FastLeft1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) Release(FastLeft(nullptr, Text().c_str(), kMiB));
 }
 
 // Measured with a bound, as FAST LEFT$ does.
-void BM_Floor_BoundedScan1MiB(benchmark::State& state) {
+void BM_Floor_BoundedScan1MiB(State& state) {
   LengthScanAllocCopy(state, Text(), kMiB - 1, kMiB);
 }
 
-void BM_Floor_FastRight1MiB(benchmark::State& state) {
+void BM_Floor_FastRight1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) Release(FastRight(nullptr, Text().c_str(), kMiB));
 }
 
 template <HostString (*Command)(HostString, const char*)>
-void BM_Floor_Case(benchmark::State& state) {
+void BM_Floor_Case(State& state) {
   UseFakeCore();
   for (auto _ : state) Release(Command(nullptr, Text().c_str()));
 }
 
 // MID$ of the middle half: measured as far as the section's end.
-void BM_Floor_Mid512KiB(benchmark::State& state) {
+void BM_Floor_Mid512KiB(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(Mid(nullptr, Text().c_str(), kMiB / 4 + 1, kMiB / 2));
   }
 }
 
-void BM_Floor_BoundedScan768KiB(benchmark::State& state) {
+void BM_Floor_BoundedScan768KiB(State& state) {
   LengthScanAllocCopy(state, Text(), 3 * kMiB / 4, kMiB / 2);
 }
 
 // TRIM$ with a four-byte set, 1,000 bytes of it at each end of 1 MiB.
-void BM_Floor_TrimChar1MiB(benchmark::State& state) {
+void BM_Floor_TrimChar1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(TrimChar(nullptr, BlankFramedText().c_str(), kBlanks));
   }
 }
 
-void BM_Floor_ScanTrimmed(benchmark::State& state) {
+void BM_Floor_ScanTrimmed(State& state) {
   LengthScanAllocCopy(state, BlankFramedText(), kMiB, kMiB - 2000);
 }
 
@@ -72,12 +72,12 @@ const std::string& ShortText() {
   return text;
 }
 
-void BM_Floor_PadLeft1MiB(benchmark::State& state) {
+void BM_Floor_PadLeft1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) Release(PadLeft(nullptr, ShortText().c_str(), kMiB));
 }
 
-void BM_Floor_ScanPadded(benchmark::State& state) {
+void BM_Floor_ScanPadded(State& state) {
   LengthScanAllocCopy(state, ShortText(), ShortText().size(), kMiB);
 }
 

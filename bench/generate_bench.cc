@@ -12,7 +12,7 @@ namespace {
 constexpr char kAlphabet[] =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-void BM_StdMt19937Fill_1MiB(benchmark::State& state) {
+void BM_StdMt19937Fill_1MiB(State& state) {
   UseFakeCore();
   auto& globals = *reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
   std::mt19937 generator(5489);
@@ -22,12 +22,12 @@ void BM_StdMt19937Fill_1MiB(benchmark::State& state) {
     globals.host_string_fn(&text, static_cast<int32_t>(kMiB + 1));
     for (size_t k = 0; k < kMiB; ++k) text[k] = kAlphabet[index(generator)];
     text[kMiB] = '\0';
-    benchmark::DoNotOptimize(text);
+    DoNotOptimize(text);
     Release(text);
   }
 }
 
-void BM_GenerateString_1MiB(benchmark::State& state) {
+void BM_GenerateString_1MiB(State& state) {
   UseFakeCore();
   for (auto _ : state) {
     Release(GenerateSequence(nullptr, static_cast<int32_t>(kMiB)));

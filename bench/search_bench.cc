@@ -23,110 +23,110 @@ constexpr char kAbsentPhrase[] = "the lazy brown dog jumps over the fox";
 constexpr char kOneByteSet[] = "#";
 constexpr char kTenByteSet[] = "#$%&*<>@^~";
 
-void BM_strstr(benchmark::State& state) {
+void BM_strstr(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(std::strstr(text, kAbsentPhrase));
+    DoNotOptimize(text);
+    DoNotOptimize(std::strstr(text, kAbsentPhrase));
   }
 }
 
-void BM_Instr_text(benchmark::State& state) {
+void BM_Instr_text(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(Instr_2(text, kAbsentPhrase));
+    DoNotOptimize(text);
+    DoNotOptimize(Instr_2(text, kAbsentPhrase));
   }
 }
 
-void BM_ReverseInstr_text(benchmark::State& state) {
+void BM_ReverseInstr_text(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(ReverseInstr(text, kAbsentPhrase));
+    DoNotOptimize(text);
+    DoNotOptimize(ReverseInstr(text, kAbsentPhrase));
   }
 }
 
-void BM_strchr(benchmark::State& state) {
+void BM_strchr(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(std::strchr(text, kOneByteSet[0]));
+    DoNotOptimize(text);
+    DoNotOptimize(std::strchr(text, kOneByteSet[0]));
   }
 }
 
-void BM_memchr(benchmark::State& state) {
+void BM_memchr(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(std::memchr(text, kOneByteSet[0], kMiB));
+    DoNotOptimize(text);
+    DoNotOptimize(std::memchr(text, kOneByteSet[0], kMiB));
   }
 }
 
-void BM_FindChar_1(benchmark::State& state) {
+void BM_FindChar_1(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(FindChar_2(text, kOneByteSet));
+    DoNotOptimize(text);
+    DoNotOptimize(FindChar_2(text, kOneByteSet));
   }
 }
 
-void BM_strcspn_10(benchmark::State& state) {
+void BM_strcspn_10(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(std::strcspn(text, kTenByteSet));
+    DoNotOptimize(text);
+    DoNotOptimize(std::strcspn(text, kTenByteSet));
   }
 }
 
-void BM_FindChar_10(benchmark::State& state) {
+void BM_FindChar_10(State& state) {
   const char* text = Text().c_str();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(text);
-    benchmark::DoNotOptimize(FindChar_2(text, kTenByteSet));
+    DoNotOptimize(text);
+    DoNotOptimize(FindChar_2(text, kTenByteSet));
   }
 }
 
-void BM_strcmp(benchmark::State& state) {
+void BM_strcmp(State& state) {
   const std::string copy = Text();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(std::strcmp(Text().c_str(), copy.c_str()));
+    DoNotOptimize(std::strcmp(Text().c_str(), copy.c_str()));
   }
 }
 
-void BM_Compare(benchmark::State& state) {
+void BM_Compare(State& state) {
   const std::string copy = Text();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(Compare(Text().c_str(), copy.c_str()));
+    DoNotOptimize(Compare(Text().c_str(), copy.c_str()));
   }
 }
 
 // Source 'a' × n against a search of 'a' × (n / divisor - 1) and a 'b'.
-void RunAgainstRunOfA(benchmark::State& state, size_t divisor,
+void RunAgainstRunOfA(State& state, size_t divisor,
                       int32_t (*command)(const char*, const char*)) {
   const size_t n = static_cast<size_t>(state.range(0));
   const std::string source(n, 'a');
   const std::string search = std::string(n / divisor - 1, 'a') + "b";
   for (auto _ : state) {
-    benchmark::DoNotOptimize(command(source.c_str(), search.c_str()));
+    DoNotOptimize(command(source.c_str(), search.c_str()));
   }
 }
 
-void BM_Instr_adversarial(benchmark::State& state) {
+void BM_Instr_adversarial(State& state) {
   RunAgainstRunOfA(state, 64, Instr_2);
 }
 
-void BM_CountString_adversarial(benchmark::State& state) {
+void BM_CountString_adversarial(State& state) {
   RunAgainstRunOfA(state, 1024, CountString);
 }
 
 // Source 'a' × n, search 'a' × n / 2: every start from the left matches.
-void BM_ReverseInstr_adversarial(benchmark::State& state) {
+void BM_ReverseInstr_adversarial(State& state) {
   const size_t n = static_cast<size_t>(state.range(0));
   const std::string source(n, 'a');
   const std::string search(n / 2, 'a');
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ReverseInstr(source.c_str(), search.c_str()));
+    DoNotOptimize(ReverseInstr(source.c_str(), search.c_str()));
   }
 }
 
@@ -138,11 +138,11 @@ void BM_ReverseInstr_adversarial(benchmark::State& state) {
 constexpr size_t kFilterSource = kMiB;
 constexpr size_t kFilterSearch = 16 * kKiB;
 
-void RunFilterPair(benchmark::State& state, const std::string& search,
+void RunFilterPair(State& state, const std::string& search,
                    int32_t (*command)(const char*, const char*)) {
   static const std::string source(kFilterSource, 'a');
   for (auto _ : state) {
-    benchmark::DoNotOptimize(command(source.c_str(), search.c_str()));
+    DoNotOptimize(command(source.c_str(), search.c_str()));
   }
 }
 
@@ -156,27 +156,27 @@ const std::string& FilterDefeatingSearch() {
   return search;
 }
 
-void BM_Instr_classic(benchmark::State& state) {
+void BM_Instr_classic(State& state) {
   RunFilterPair(state, ClassicSearch(), Instr_2);
 }
 
-void BM_Instr_filter_defeating(benchmark::State& state) {
+void BM_Instr_filter_defeating(State& state) {
   RunFilterPair(state, FilterDefeatingSearch(), Instr_2);
 }
 
-void BM_ReverseInstr_classic(benchmark::State& state) {
+void BM_ReverseInstr_classic(State& state) {
   RunFilterPair(state, ClassicSearch(), ReverseInstr);
 }
 
-void BM_ReverseInstr_filter_defeating(benchmark::State& state) {
+void BM_ReverseInstr_filter_defeating(State& state) {
   RunFilterPair(state, FilterDefeatingSearch(), ReverseInstr);
 }
 
-void BM_CountString_classic(benchmark::State& state) {
+void BM_CountString_classic(State& state) {
   RunFilterPair(state, ClassicSearch(), CountString);
 }
 
-void BM_CountString_filter_defeating(benchmark::State& state) {
+void BM_CountString_filter_defeating(State& state) {
   RunFilterPair(state, FilterDefeatingSearch(), CountString);
 }
 
@@ -201,10 +201,10 @@ BENCHMARK(BM_CountString_classic);
 BENCHMARK(BM_CountString_filter_defeating);
 
 const int kRatios[] = {
-    AddRatio("BM_Instr_text", "BM_strstr", 1.5),
-    AddRatio("BM_FindChar_1", "BM_strchr", 1.3),
-    AddRatio("BM_FindChar_10", "BM_strcspn_10", 1.0),
-    AddRatio("BM_Compare", "BM_strcmp", 1.5),
+    AddRatioToRuntime("BM_Instr_text", "BM_strstr", 1.5),
+    AddRatioToRuntime("BM_FindChar_1", "BM_strchr", 1.3),
+    AddRatioToRuntime("BM_FindChar_10", "BM_strcspn_10", 1.0),
+    AddRatioToRuntime("BM_Compare", "BM_strcmp", 1.5),
     AddRatio("BM_Instr_adversarial/1048576", "BM_Instr_adversarial/65536", 20),
     AddRatio("BM_CountString_adversarial/1048576",
              "BM_CountString_adversarial/65536", 20),

@@ -1,0 +1,239 @@
+#include "bench/harness.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+#include <string>
+#include <ctime>
+
+namespace vellum::bench {
+namespace {
+
+// Natively a round is timed by the thread's CPU time, which time slices
+// given to other programs do not inflate. Under Wine that clock ticks too
+// coarsely for short rounds, so the Windows build reads the wall clock.
+#if defined(_WIN32)
+int64_t Now() {
+  return std::chrono::steady_clock::now().time_since_epoch() /
+         std::chrono::nanoseconds(1);
+}
+#else
+int64_t Now() {
+  timespec now;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+}
+#endif
+
+double ToSeconds(int64_t nanoseconds) {
+  return static_cast<double>(nanoseconds) * 1e-9;
+}
+
+std::vector<Benchmark*>& Registry() {
+  static auto* benchmarks = new std::vector<Benchmark*>;
+  return *benchmarks;
+}
+
+struct Ratio {
+  std::string command;
+  std::string anchor;
+  double target;
+};
+
+std::vector<Ratio>& Ratios() {
+  static auto* ratios = new std::vector<Ratio>;
+  return *ratios;
+}
+
+struct Options {
+  std::regex filter{""};
+  double round_seconds = 0.02;  // the least time one round runs
+  int rounds = 7;               // rounds per benchmark, an odd number
+};
+
+// One runnable case: a benchmark with one of its arguments.
+struct Case {
+  std::string name;
+  BenchmarkFn fn;
+  int64_t argument;
+  int64_t iterations = 0;  // per round, once calibrated
+  std::vector<double> seconds_per_iteration;
+  std::map<std::string, double> counters;
+};
+
+double RunRound(Case& c, int64_t iterations) {
+  State state(c.argument, iterations);
+  c.fn(state);
+  c.counters = state.counters;
+  return state.seconds();
+}
+
+// Finds the iteration count for rounds of about `round_seconds`, after a
+// first round that warms the caches and builds the benchmark's inputs.
+void Calibrate(Case& c, const Options& options) {
+  RunRound(c, 1);
+  int64_t iterations = 1;
+  for (;;) {
+    double seconds = RunRound(c, iterations);
+    if (seconds >= options.round_seconds / 4 ||
+        iterations >= (int64_t{1} << 40)) {
+      double wanted = options.round_seconds / std::max(seconds, 1e-9);
+      c.iterations = std::max<int64_t>(
+          1, static_cast<int64_t>(static_cast<double>(iterations) * wanted));
+      return;
+    }
+    iterations *= 10;
+  }
+}
+
+void TimeRound(Case& c) {
+  c.seconds_per_iteration.push_back(RunRound(c, c.iterations) /
+                                    static_cast<double>(c.iterations));
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+std::vector<Case> SelectedCases(const Options& options) {
+  std::vector<Case> cases;
+  for (const Benchmark* benchmark : Registry()) {
+    std::vector<int64_t> arguments = benchmark->arguments();
+    bool has_arguments = !arguments.empty();
+    if (!has_arguments) arguments.push_back(0);
+    for (int64_t argument : arguments) {
+      std::string name = benchmark->name();
+      if (has_arguments) name += "/" + std::to_string(argument);
+      if (std::regex_search(name, options.filter)) {
+        cases.push_back({name, benchmark->fn(), argument, 0, {}, {}});
+      }
+    }
+  }
+  return cases;
+}
+
+Case* Find(std::vector<Case>& cases, const std::string& name) {
+  auto it = std::find_if(cases.begin(), cases.end(),
+                         [&](const Case& c) { return c.name == name; });
+  return it == cases.end() ? nullptr : &*it;
+}
+
+// Times every case: the two sides of each ratio in alternating rounds, each
+// other case on its own.
+void TimeCases(std::vector<Case>& cases, const Options& options) {
+  for (Case& c : cases) Calibrate(c, options);
+  for (const Ratio& ratio : Ratios()) {
+    Case* command = Find(cases, ratio.command);
+    Case* anchor = Find(cases, ratio.anchor);
+    if (command == nullptr || anchor == nullptr) continue;
+    command->seconds_per_iteration.clear();
+    anchor->seconds_per_iteration.clear();
+    for (int round = 0; round < options.rounds; ++round) {
+      TimeRound(*command);
+      TimeRound(*anchor);
+    }
+  }
+  for (Case& c : cases) {
+    if (!c.seconds_per_iteration.empty()) continue;
+    for (int round = 0; round < options.rounds; ++round) TimeRound(c);
+  }
+}
+
+void PrintCases(const std::vector<Case>& cases) {
+  std::printf("%-58s %14s %12s\n", "benchmark (median of rounds)", "time",
+              "iterations");
+  for (const Case& c : cases) {
+    std::printf("%-58s %11.0f ns %12lld", c.name.c_str(),
+                Median(c.seconds_per_iteration) * 1e9,
+                static_cast<long long>(c.iterations));
+    for (const auto& [key, value] : c.counters) {
+      std::printf(" %s=%g", key.c_str(), value);
+    }
+    std::printf("\n");
+  }
+}
+
+void PrintRatios(std::vector<Case>& cases) {
+  std::printf("\n%-58s %8s %8s\n", "ratio (command / anchor, same run)",
+              "measured", "target");
+  for (const Ratio& ratio : Ratios()) {
+    Case* command = Find(cases, ratio.command);
+    Case* anchor = Find(cases, ratio.anchor);
+    if (command == nullptr || anchor == nullptr) continue;
+    double measured = Median(command->seconds_per_iteration) /
+                      Median(anchor->seconds_per_iteration);
+    std::printf("%-58s %8.2f %8.2f %s\n",
+                (ratio.command + " / " + ratio.anchor).c_str(), measured,
+                ratio.target, measured <= ratio.target ? "ok" : "OVER");
+  }
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&](const char* flag) -> const char* {
+      size_t size = std::char_traits<char>::length(flag);
+      return arg.compare(0, size, flag) == 0 ? argv[i] + size : nullptr;
+    };
+    if (const char* filter = value("--filter=")) {
+      options.filter = std::regex(filter);
+    } else if (const char* seconds = value("--round_seconds=")) {
+      options.round_seconds = std::atof(seconds);
+    } else if (const char* rounds = value("--rounds=")) {
+      options.rounds = std::max(1, std::atoi(rounds)) | 1;
+    } else {
+      std::fprintf(stderr,
+                   "usage: %s [--filter=REGEX] [--round_seconds=S] "
+                   "[--rounds=N]\n",
+                   argv[0]);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+State::Iterator State::begin() {
+  started_ = Now();
+  return {this, iterations_};
+}
+
+void State::StopClock() { seconds_ = ToSeconds(Now() - started_); }
+
+Benchmark* RegisterBenchmark(const char* name, BenchmarkFn fn) {
+  Registry().push_back(new Benchmark(name, fn));
+  return Registry().back();
+}
+
+int AddRatio(const std::string& command, const std::string& anchor,
+             double target) {
+  Ratios().push_back({command, anchor, target});
+  return 0;
+}
+
+int AddRatioToRuntime(const std::string& command, const std::string& anchor,
+                      double target) {
+#if defined(_WIN32)
+  (void)command, (void)anchor, (void)target;
+  return 0;
+#else
+  return AddRatio(command, anchor, target);
+#endif
+}
+
+}  // namespace vellum::bench
+
+int main(int argc, char** argv) {
+  using namespace vellum::bench;
+  Options options;
+  if (!ParseOptions(argc, argv, options)) return 2;
+  std::vector<Case> cases = SelectedCases(options);
+  TimeCases(cases, options);
+  PrintCases(cases);
+  PrintRatios(cases);
+  return 0;
+}
