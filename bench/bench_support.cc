@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 #include "host/platform_stub.h"
 
 namespace vellum::bench {

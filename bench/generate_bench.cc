@@ -4,7 +4,7 @@
 
 #include "bench/bench_support.h"
 #include "commands/generate/generate_string.h"
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 
 namespace vellum::bench {
 namespace {

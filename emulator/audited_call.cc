@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 #include "host/core_interface.h"
 
 namespace emulator {

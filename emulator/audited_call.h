@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "emulator/case_file.h"
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 #include "emulator/loaded_module.h"
 
 namespace emulator {

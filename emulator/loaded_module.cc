@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 
 #if defined(_WIN32)
 #include <windows.h>

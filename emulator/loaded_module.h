@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 
 namespace emulator {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "emulator/audited_call.h"
-#include "emulator/basic_program.h"
+#include "emulator/basic/basic_program.h"
 #include "emulator/case_file.h"
 #include "emulator/host_stack.h"
 #include "emulator/loaded_module.h"

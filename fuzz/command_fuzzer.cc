@@ -26,7 +26,7 @@
 
 #include "emulator/audited_call.h"
 #include "emulator/case_file.h"
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 #include "emulator/loaded_module.h"
 #include "fuzz/fuzz_input.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "emulator/case_file.h"
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 #include "emulator/loaded_module.h"
 #include "host/core_interface.h"
 

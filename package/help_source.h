@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 
 namespace package {
 

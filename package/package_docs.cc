@@ -6,7 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 #include "package/help_render.h"
 #include "package/help_source.h"
 #include "package/page_check.h"

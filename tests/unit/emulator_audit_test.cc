@@ -6,7 +6,7 @@
 #include <string>
 
 #include "emulator/audited_call.h"
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 #include "emulator/loaded_module.h"
 
 namespace emulator {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "emulator/basic_program.h"
+#include "emulator/basic/basic_program.h"
 #include "emulator/loaded_module.h"
 
 namespace emulator {

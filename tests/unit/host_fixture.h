@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 #include "host/core_interface.h"
 #include "host/platform_stub.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 #include "package/help_render.h"
 #include "package/help_source.h"
 #include "package/package_docs.h"

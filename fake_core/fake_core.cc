@@ -1,4 +1,4 @@
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 
 #include <cstdlib>
 #include <cstring>

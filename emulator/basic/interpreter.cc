@@ -1,4 +1,4 @@
-#include "emulator/basic_program.h"
+#include "emulator/basic/basic_program.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "emulator/audited_call.h"
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 
 namespace emulator {
 namespace {

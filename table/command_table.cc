@@ -1,4 +1,4 @@
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 
 #include <regex>
 #include <sstream>
