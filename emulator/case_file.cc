@@ -164,28 +164,4 @@ std::vector<Call> ParseCaseFile(const std::string& text,
   return calls;
 }
 
-std::string Quote(const std::string& bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (char c : bytes) {
-    auto b = static_cast<unsigned char>(c);
-    switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      default:
-        if (b < 0x20 || b >= 0x7F) {
-          out += "\\x";
-          out += kHex[b >> 4];
-          out += kHex[b & 15];
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 }  // namespace emulator

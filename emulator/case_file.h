@@ -11,13 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace emulator {
+#include "emulator/audited_call.h"
 
-struct Value {
-  enum Kind { kNull, kString, kInteger } kind = kNull;
-  std::string text;
-  long long integer = 0;
-};
+namespace emulator {
 
 struct Call {
   int line = 0;
@@ -33,8 +29,5 @@ struct Call {
 // Parses a whole case file; lines that do not parse are reported in `errors`.
 std::vector<Call> ParseCaseFile(const std::string& text,
                                 std::vector<std::string>& errors);
-
-// A value as a case file would write it.
-std::string Quote(const std::string& bytes);
 
 }  // namespace emulator

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "fake_core/fake_core.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -12,9 +11,6 @@
 #include <dlfcn.h>
 #include <sys/mman.h>
 #include <unistd.h>
-
-#include "host/core_interface.h"
-#include "host/platform_stub.h"
 #endif
 
 namespace emulator {
@@ -33,8 +29,8 @@ size_t PageSize() {
 #if defined(_WIN32)
 // String-table resources hold 16 strings per block, each a length word and
 // that many UTF-16 units. Rows are read in the table's own language only.
-std::vector<CommandRow> ReadStringTable(HMODULE module) {
-  std::vector<CommandRow> rows;
+std::vector<table::CommandRow> ReadStringTable(HMODULE module) {
+  std::vector<table::CommandRow> rows;
   const WORD language = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK);
   for (int block = 1; block <= 4096; ++block) {
     HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(6),
@@ -47,7 +43,7 @@ std::vector<CommandRow> ReadStringTable(HMODULE module) {
       for (WORD k = 0; k < length; ++k) text += static_cast<char>(units[k]);
       units += length;
       if (length == 0) continue;
-      if (auto row = ParseRow((block - 1) * 16 + i, text)) rows.push_back(*row);
+      if (auto row = table::ParseRow((block - 1) * 16 + i, text)) rows.push_back(*row);
     }
   }
   return rows;
@@ -82,7 +78,7 @@ std::unique_ptr<LoadedModule> LoadedModule::Load(
   }
   std::stringstream script;
   script << file.rdbuf();
-  module->rows_ = RowsFromResourceScript(script.str());
+  module->rows_ = table::RowsFromResourceScript(script.str());
 #endif
   return module;
 }
@@ -102,16 +98,6 @@ void* LoadedModule::Export(const std::string& name) const {
       GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));
 #else
   return dlsym(handle_, name.c_str());
-#endif
-}
-
-void ProvideCoreLibrary() {
-#if !defined(_WIN32)
-  vellum::platform::stub::InstallLibrary(
-      vellum::kCoreLibraryName,
-      {{vellum::kGetGlobPtrExport, reinterpret_cast<void*>(FakeCoreGetGlobPtr)},
-       {vellum::kCloseDisplayExport, reinterpret_cast<void*>(FakeCoreCloseDisplay)},
-       {vellum::kQuitExport, reinterpret_cast<void*>(FakeCoreQuit)}});
 #endif
 }
 

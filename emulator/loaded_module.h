@@ -23,16 +23,12 @@ class LoadedModule {
   ~LoadedModule();
 
   void* Export(const std::string& name) const;
-  const std::vector<CommandRow>& rows() const { return rows_; }
+  const std::vector<table::CommandRow>& rows() const { return rows_; }
 
  private:
   void* handle_ = nullptr;
-  std::vector<CommandRow> rows_;
+  std::vector<table::CommandRow> rows_;
 };
-
-// Gives the core library to the module: natively it is installed as an
-// in-process library; on Windows DBProCore.dll lies beside the program.
-void ProvideCoreLibrary();
 
 // Memory for a string argument that ends at the very end of a readable page,
 // followed by a page that cannot be read, so that a read past the terminator

@@ -28,13 +28,14 @@
 #include "emulator/case_file.h"
 #include "table/command_table.h"
 #include "emulator/loaded_module.h"
+#include "fake_core/install_fake_core.h"
 #include "fuzz/fuzz_input.h"
 
 namespace vellum::fuzz {
 namespace {
 
 using emulator::CallOutcome;
-using emulator::CommandRow;
+using table::CommandRow;
 using emulator::LoadedModule;
 using emulator::Value;
 
@@ -52,7 +53,7 @@ struct Harness {
 Harness& TheHarness() {
   static Harness* harness = [] {
     auto* h = new Harness;
-    emulator::ProvideCoreLibrary();
+    InstallFakeCore();
     std::string error;
     h->module = LoadedModule::Load(VELLUM_FUZZ_MODULE, VELLUM_FUZZ_TABLE, error);
     if (!h->module || h->module->rows().empty()) {

@@ -13,9 +13,9 @@
 #include <optional>
 #include <string>
 
-#include "emulator/case_file.h"
+#include "emulator/audited_call.h"
 #include "fake_core/fake_core.h"
-#include "emulator/loaded_module.h"
+#include "fake_core/install_fake_core.h"
 #include "host/core_interface.h"
 
 namespace vellum::fuzz {
@@ -27,7 +27,7 @@ inline bool IsEmpty(const Arg& arg) { return !arg || arg->empty(); }
 
 // Installs the fake core as the core library, once per process.
 inline void UseFakeCore() {
-  static const bool installed = (emulator::ProvideCoreLibrary(), true);
+  static const bool installed = (InstallFakeCore(), true);
   (void)installed;
 }
 

@@ -61,7 +61,7 @@ std::string Paragraphs(const std::vector<std::string>& paragraphs) {
 
 // A form as a program writes it: "INSTR(Source, Search)", "SPLIT STRING
 // Source, Delimiters", "TAB$()".
-std::string FormInCode(const emulator::CommandRow& form) {
+std::string FormInCode(const table::CommandRow& form) {
   std::string name = BasicName(form);
   std::string parameters = JoinNames(form.param_names);
   if (form.is_function) return name + "(" + parameters + ")";
@@ -83,7 +83,7 @@ std::string MarkdownCell(const std::string& text) {
 
 std::string PageFile(const std::string& name) { return name + ".htm"; }
 
-std::string SyntaxLine(const emulator::CommandRow& form) {
+std::string SyntaxLine(const table::CommandRow& form) {
   std::string name = BasicName(form);
   std::string parameters = JoinNames(form.param_names);
   if (!form.is_function) return parameters.empty() ? name : name + " " + parameters;
@@ -95,7 +95,7 @@ std::string KeywordLine(const Command& command) {
   // keyword files: a function's parameters in parentheses, a command's bare,
   // and each form of a name with several forms in brackets of its own.
   std::string parameters;
-  for (const emulator::CommandRow& form : command.forms) {
+  for (const table::CommandRow& form : command.forms) {
     std::string list = JoinNames(form.param_names);
     if (list.empty()) list = "*no parameters*";
     else if (form.is_function) list = "(" + list + ")";
@@ -123,7 +123,7 @@ std::string HelpPage(const Command& command, const HelpEntry& entry,
        << "<p class=\"summary\">" << Html(entry.summary) << "</p>\n";
 
   page << "<h2>Syntax</h2>\n<pre class=\"syntax\">";
-  for (const emulator::CommandRow& form : command.forms) page << Html(SyntaxLine(form)) << "\n";
+  for (const table::CommandRow& form : command.forms) page << Html(SyntaxLine(form)) << "\n";
   page << "</pre>\n";
 
   page << "<h2>Parameters</h2>\n";
@@ -195,7 +195,7 @@ std::string CommandTable(const std::vector<HelpFamily>& families,
     out += "\n### " + family.title + "\n\n| Command | What it does |\n|---|---|\n";
     for (const HelpEntry& e : family.entries) {
       std::string forms;
-      for (const emulator::CommandRow& form : CommandNamed(commands, e.name).forms) {
+      for (const table::CommandRow& form : CommandNamed(commands, e.name).forms) {
         forms += (forms.empty() ? "`" : "<br>`") + FormInCode(form) + "`";
       }
       out += "| " + forms + " | " + MarkdownCell(e.summary) + " |\n";

@@ -12,7 +12,7 @@ namespace package {
 
 // How one form is written in the help, e.g.
 // "Return Integer = INSTR(Source, Search)" or "SPLIT STRING Source, Delimiters".
-std::string SyntaxLine(const emulator::CommandRow& form);
+std::string SyntaxLine(const table::CommandRow& form);
 
 // The editor's keyword line: NAME=commands\strings\NAME.htm=PARAMETERS, with
 // a function's parameters in parentheses, a command's without, none as

@@ -128,9 +128,9 @@ HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
   return family;
 }
 
-std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows) {
+std::vector<Command> GroupCommands(const std::vector<table::CommandRow>& rows) {
   std::vector<Command> commands;
-  for (const emulator::CommandRow& row : rows) {
+  for (const table::CommandRow& row : rows) {
     std::string name = BasicName(row);
     auto same = std::find_if(commands.begin(), commands.end(),
                              [&](const Command& c) { return c.name == name; });
@@ -140,7 +140,7 @@ std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows
   // The shortest form first, as a user meets them.
   for (Command& c : commands) {
     std::stable_sort(c.forms.begin(), c.forms.end(),
-                     [](const emulator::CommandRow& a, const emulator::CommandRow& b) {
+                     [](const table::CommandRow& a, const table::CommandRow& b) {
                        return a.param_types.size() < b.param_types.size();
                      });
   }
@@ -152,14 +152,14 @@ const Command& CommandNamed(const std::vector<Command>& commands, const std::str
                        [&](const Command& c) { return c.name == name; });
 }
 
-std::string BasicName(const emulator::CommandRow& row) {
+std::string BasicName(const table::CommandRow& row) {
   return row.name.rfind('!', 0) == 0 ? row.name.substr(1) : row.name;
 }
 
 std::map<std::string, char> ParameterTypes(const Command& command,
                                            std::vector<std::string>& conflicts) {
   std::map<std::string, char> types;
-  for (const emulator::CommandRow& row : command.forms) {
+  for (const table::CommandRow& row : command.forms) {
     for (size_t i = 0; i < row.param_names.size(); ++i) {
       auto [it, fresh] = types.emplace(row.param_names[i], row.param_types[i]);
       if (!fresh && it->second != row.param_types[i]) conflicts.push_back(row.param_names[i]);

@@ -59,7 +59,7 @@ std::string CheckName(const std::string& name) {
 // The table's commands and the family files, checked against each other.
 bool LoadDocs(const std::string& table_script, const fs::path& docs, std::vector<Command>& commands,
               std::vector<HelpFamily>& families, std::vector<std::string>& problems) {
-  commands = GroupCommands(emulator::RowsFromResourceScript(Read(table_script)));
+  commands = GroupCommands(table::RowsFromResourceScript(Read(table_script)));
   for (const char* family : kFamilies) {
     std::string file = (docs / "commands" / (std::string(family) + ".txt")).string();
     families.push_back(ParseHelpFamily(Read(file), file, problems));

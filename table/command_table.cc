@@ -3,7 +3,7 @@
 #include <regex>
 #include <sstream>
 
-namespace emulator {
+namespace table {
 
 std::optional<CommandRow> ParseRow(int id, const std::string& text) {
   CommandRow row;
@@ -86,4 +86,4 @@ const CommandRow* FindRow(const std::vector<CommandRow>& rows,
   return nullptr;
 }
 
-}  // namespace emulator
+}  // namespace table

@@ -263,7 +263,7 @@ class Interpreter {
       return program_.size();
     } else if (word == "WAIT" || word == "REPEAT" || word == "ENDIF") {
       // WAIT KEY waits for nobody here; REPEAT and ENDIF only mark places.
-    } else if (const CommandRow* row = MatchName(false)) {
+    } else if (const table::CommandRow* row = MatchName(false)) {
       CallPlugin(*row);
       ExpectEnd();
     } else {
@@ -407,7 +407,7 @@ class Interpreter {
       ExpectSymbol(")");
       return value;
     }
-    if (const CommandRow* row = MatchName(true)) return CallPlugin(*row);
+    if (const table::CommandRow* row = MatchName(true)) return CallPlugin(*row);
     if (token.kind == Token::kWord && Is(*tokens_, at_ + 1, "(")) return CallBuiltIn(token.text);
     std::string name = ExpectVariable(true);
     auto found = variables_.find(name);
@@ -430,15 +430,15 @@ class Interpreter {
 
   // The longest plug-in name that the words at the cursor spell, for a
   // function (followed by "(") or a command; the cursor moves past it.
-  const CommandRow* MatchName(bool function) {
+  const table::CommandRow* MatchName(bool function) {
     std::string name;
-    const CommandRow* best = nullptr;
+    const table::CommandRow* best = nullptr;
     size_t best_end = 0;
     for (size_t i = at_; i < tokens_->size() && i < at_ + kMaxNameWords; ++i) {
       if ((*tokens_)[i].kind != Token::kWord) break;
       name += (name.empty() ? "" : " ") + (*tokens_)[i].text;
       if (function && !Is(*tokens_, i + 1, "(")) continue;
-      for (const CommandRow& row : module_.rows()) {
+      for (const table::CommandRow& row : module_.rows()) {
         if (row.name == name && row.is_function == function) {
           best = &row;
           best_end = i + 1;
@@ -450,7 +450,7 @@ class Interpreter {
   }
 
   // Calls the form of the row's name that takes the arguments at the cursor.
-  BasicValue CallPlugin(const CommandRow& named) {
+  BasicValue CallPlugin(const table::CommandRow& named) {
     std::vector<BasicValue> args;
     bool parenthesised = named.is_function;
     if (parenthesised) ExpectSymbol("(");
@@ -461,7 +461,7 @@ class Interpreter {
       if (more) ++at_;
     }
     if (parenthesised) ExpectSymbol(")");
-    const CommandRow* row = FindRow(module_.rows(), named.name, args.size());
+    const table::CommandRow* row = table::FindRow(module_.rows(), named.name, args.size());
     if (row == nullptr) {
       throw BasicError(named.name + " has no form with " + std::to_string(args.size()) + " parameters");
     }

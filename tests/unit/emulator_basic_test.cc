@@ -8,6 +8,7 @@
 
 #include "emulator/basic/basic_program.h"
 #include "emulator/loaded_module.h"
+#include "fake_core/install_fake_core.h"
 
 namespace emulator {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 class BasicTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ProvideCoreLibrary();
+    InstallFakeCore();
     std::string error;
     module_ = LoadedModule::Load(VELLUM_MODULE_PATH,
                                  std::string(VELLUM_SOURCE_DIR) + "/host/module.rc", error)

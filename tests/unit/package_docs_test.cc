@@ -104,8 +104,8 @@ std::vector<KeywordForm> KeywordForms(const std::string& text) {
 }
 
 TEST_F(PackageDocsTest, EveryRowHasItsKeywordFormAndItsSyntaxOnItsPage) {
-  std::vector<emulator::CommandRow> rows =
-      emulator::RowsFromResourceScript(Read(std::string(VELLUM_SOURCE_DIR) + "/host/module.rc"));
+  std::vector<table::CommandRow> rows =
+      table::RowsFromResourceScript(Read(std::string(VELLUM_SOURCE_DIR) + "/host/module.rc"));
   ASSERT_EQ(rows.size(), 57u);
 
   std::map<std::string, std::vector<KeywordForm>> keywords;
@@ -124,8 +124,8 @@ TEST_F(PackageDocsTest, EveryRowHasItsKeywordFormAndItsSyntaxOnItsPage) {
   EXPECT_EQ(keywords.size(), 42u);
 
   // Each name's rows, fewest parameters first, as the keyword line lists them.
-  std::map<std::string, std::vector<emulator::CommandRow>> by_name;
-  for (const emulator::CommandRow& row : rows) {
+  std::map<std::string, std::vector<table::CommandRow>> by_name;
+  for (const table::CommandRow& row : rows) {
     by_name[row.name[0] == '!' ? row.name.substr(1) : row.name].push_back(row);
   }
   for (auto& [name, forms] : by_name) {
@@ -222,7 +222,7 @@ TEST(HelpPageProblems, RefusesScriptNewerElementsAndBorderlessTables) {
             std::vector<std::string>{});
 }
 
-emulator::CommandRow Row(const std::string& text) { return *emulator::ParseRow(1, text); }
+table::CommandRow Row(const std::string& text) { return *table::ParseRow(1, text); }
 
 TEST(KeywordLine, WritesFunctionsInParenthesesAndEachFormInItsOwnBrackets) {
   EXPECT_EQ(KeywordLine({"MID$", {Row("MID$[%SSLL%Mid%Source, StartPosition, Size")}}),
