@@ -43,89 +43,113 @@ bool IsPrintable(const std::string& text) {
                      [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); });
 }
 
+// Reads a family file a line at a time: "key: value" lines, and the
+// indented lines of a block after a block key ("description:", "example:",
+// "output:", "matches:").
+class FamilyReader {
+ public:
+  FamilyReader(const std::string& file, std::vector<std::string>& errors)
+      : errors_(errors) {
+    family_.file = file;
+  }
+
+  void Read(std::string line) {
+    ++number_;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!IsPrintable(line)) Problem("only printable ASCII may be used");
+    if (block_ != nullptr && (line.empty() || line.rfind("  ", 0) == 0)) {
+      *block_ += (line.empty() ? "" : line.substr(2)) + "\n";
+      return;
+    }
+    block_ = nullptr;
+    if (line.empty() || line[0] == '#') return;
+    size_t colon = line.find(':');
+    if (colon == std::string::npos) {
+      Problem("expected \"key: value\"");
+      return;
+    }
+    Key(line.substr(0, colon), Trim(line.substr(colon + 1)));
+  }
+
+  HelpFamily Finish() {
+    FinishEntry();
+    // Blocks keep their inner blank lines but not the trailing ones.
+    for (HelpEntry& e : family_.entries) {
+      for (std::string* b : {&e.example, &e.output, &e.matches}) {
+        while (b->size() >= 2 && b->compare(b->size() - 2, 2, "\n\n") == 0) b->pop_back();
+      }
+    }
+    return family_;
+  }
+
+ private:
+  void Problem(const std::string& what) {
+    errors_.push_back(family_.file + ":" + std::to_string(number_) + ": " + what);
+  }
+
+  void Key(const std::string& key, const std::string& value) {
+    if (key == "family") {
+      family_.title = value;
+    } else if (key == "about") {
+      family_.about = value;
+    } else if (key == "command") {
+      FinishEntry();
+      family_.entries.emplace_back();
+      family_.entries.back().line = number_;
+      family_.entries.back().name = value;
+    } else if (family_.entries.empty()) {
+      Problem("a \"command:\" line must come first");
+    } else {
+      EntryKey(family_.entries.back(), key, value);
+    }
+  }
+
+  void EntryKey(HelpEntry& e, const std::string& key, const std::string& value) {
+    std::string left, right;
+    if (key == "summary") {
+      e.summary = value;
+    } else if (key == "parameter" && SplitBar(value, left, right)) {
+      e.parameters.emplace_back(left, right);
+    } else if (key == "returns") {
+      e.returns.push_back(value);
+    } else if (key == "error" && SplitBar(value, left, right)) {
+      e.errors.emplace_back(std::atoi(left.c_str()), right);
+    } else if (key == "see") {
+      std::istringstream names(value);
+      for (std::string name; std::getline(names, name, ',');) e.see.push_back(Trim(name));
+    } else if (key == "description" || key == "example" || key == "output" ||
+               key == "matches") {
+      block_ = key == "description" ? &description_
+             : key == "example"     ? &e.example
+             : key == "output"      ? &e.output
+                                    : &e.matches;
+      if (!value.empty()) Problem("the block starts on the next line");
+    } else {
+      Problem("unknown or malformed \"" + key + ":\" line");
+    }
+  }
+
+  // The description is kept as text until the entry ends, then split.
+  void FinishEntry() {
+    if (!family_.entries.empty()) family_.entries.back().description = Paragraphs(description_);
+    description_.clear();
+  }
+
+  HelpFamily family_;
+  std::vector<std::string>& errors_;
+  int number_ = 0;
+  std::string* block_ = nullptr;  // the block that indented lines extend
+  std::string description_;       // the current entry's
+};
+
 }  // namespace
 
 HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
                            std::vector<std::string>& errors) {
-  HelpFamily family;
-  family.file = file;
+  FamilyReader reader(file, errors);
   std::istringstream lines(text);
-  int number = 0;
-  std::string* block = nullptr;  // the block that indented lines extend
-  auto problem = [&](const std::string& what) {
-    errors.push_back(file + ":" + std::to_string(number) + ": " + what);
-  };
-  auto entry = [&]() -> HelpEntry* {
-    if (family.entries.empty()) {
-      problem("a \"command:\" line must come first");
-      return nullptr;
-    }
-    return &family.entries.back();
-  };
-  std::string description;  // the current entry's, until it is split
-  auto finish_entry = [&] {
-    if (!family.entries.empty()) family.entries.back().description = Paragraphs(description);
-    description.clear();
-  };
-  for (std::string line; std::getline(lines, line);) {
-    ++number;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!IsPrintable(line)) problem("only printable ASCII may be used");
-    if (block != nullptr && (line.empty() || line.rfind("  ", 0) == 0)) {
-      *block += (line.empty() ? "" : line.substr(2)) + "\n";
-      continue;
-    }
-    block = nullptr;
-    if (line.empty() || line[0] == '#') continue;
-    size_t colon = line.find(':');
-    if (colon == std::string::npos) {
-      problem("expected \"key: value\"");
-      continue;
-    }
-    std::string key = line.substr(0, colon);
-    std::string value = Trim(line.substr(colon + 1));
-    if (key == "family") {
-      family.title = value;
-    } else if (key == "about") {
-      family.about = value;
-    } else if (key == "command") {
-      finish_entry();
-      family.entries.emplace_back();
-      family.entries.back().line = number;
-      family.entries.back().name = value;
-    } else if (HelpEntry* e = entry()) {
-      std::string left, right;
-      if (key == "summary") {
-        e->summary = value;
-      } else if (key == "parameter" && SplitBar(value, left, right)) {
-        e->parameters.emplace_back(left, right);
-      } else if (key == "returns") {
-        e->returns.push_back(value);
-      } else if (key == "error" && SplitBar(value, left, right)) {
-        e->errors.emplace_back(std::atoi(left.c_str()), right);
-      } else if (key == "see") {
-        std::istringstream names(value);
-        for (std::string name; std::getline(names, name, ',');) e->see.push_back(Trim(name));
-      } else if (key == "description" || key == "example" || key == "output" ||
-                 key == "matches") {
-        block = key == "description" ? &description
-              : key == "example"     ? &e->example
-              : key == "output"      ? &e->output
-                                     : &e->matches;
-        if (!value.empty()) problem("the block starts on the next line");
-      } else {
-        problem("unknown or malformed \"" + key + ":\" line");
-      }
-    }
-  }
-  finish_entry();
-  // Blocks keep their inner blank lines but not the trailing ones.
-  for (HelpEntry& e : family.entries) {
-    for (std::string* b : {&e.example, &e.output, &e.matches}) {
-      while (b->size() >= 2 && b->compare(b->size() - 2, 2, "\n\n") == 0) b->pop_back();
-    }
-  }
-  return family;
+  for (std::string line; std::getline(lines, line);) reader.Read(line);
+  return reader.Finish();
 }
 
 std::vector<Command> GroupCommands(const std::vector<table::CommandRow>& rows) {
