@@ -1,5 +1,5 @@
-// Both splitters against plain references that build every word as a
-// std::string of its own, on random sources over small alphabets where
+// Both splitters against the plain references of split_reference.h, on
+// random sources over small alphabets where
 // quotes, separators and whitespace keep colliding. Every failure names the
 // seed and case number that reproduce it.
 #include <cstring>
@@ -12,7 +12,8 @@
 #include "commands/split/delimiter_split.h"
 #include "commands/split/split_queries.h"
 #include "commands/split/split_store.h"
-#include "emulator/case_file.h"
+#include "emulator/audited_call.h"
+#include "tests/reference/split_reference.h"
 #include "tests/unit/host_fixture.h"
 
 namespace vellum::testing {
@@ -57,81 +58,27 @@ std::vector<Word> StoreWords() {
   return words;
 }
 
-// Positions count from the first word's offset in the source.
+// The reference's words with their positions as the queries report them,
+// counted from the first word's offset in the source.
 std::vector<Word> WithPositions(
-    const std::vector<std::pair<Word, size_t>>& words_at) {
+    const std::vector<reference::Word>& split) {
   std::vector<Word> words;
-  for (const auto& [word, offset] : words_at) {
-    Word placed = word;
-    placed.position = static_cast<int32_t>(offset - words_at[0].second) + 1;
-    words.push_back(placed);
+  for (const reference::Word& word : split) {
+    words.push_back({word.text,
+                     static_cast<int32_t>(word.offset - split[0].offset) + 1,
+                     word.delimiter});
   }
   return words;
 }
 
 std::vector<Word> ReferenceSplit(const std::string& source,
                                  const std::string& delimiters) {
-  std::vector<std::pair<Word, size_t>> words;
-  if (source.empty()) return {};
-  size_t start = 0;
-  for (;;) {
-    size_t end = delimiters.empty() ? std::string::npos
-                                    : source.find_first_of(delimiters, start);
-    if (end == std::string::npos) {
-      words.push_back({{source.substr(start), 0, 0}, start});
-      return WithPositions(words);
-    }
-    words.push_back({{source.substr(start, end - start), 0, source[end]}, start});
-    start = end + 1;
-  }
+  return WithPositions(reference::DelimiterSplit(source, delimiters));
 }
-
-bool IsCsvWhitespace(char c) { return c != '\0' && std::strchr(" \t\n\v\f\r", c); }
 
 std::vector<Word> ReferenceCsv(const std::string& source, char separator,
                                std::optional<char> quote) {
-  std::vector<std::pair<Word, size_t>> words;
-  const size_t n = source.size();
-  size_t i = 0;
-  while (i < n) {
-    char c = source[i];
-    if (quote && c == *quote) {
-      Word word{"", 0, 0};
-      bool inside = true;
-      std::optional<size_t> cut;  // the word's length at its last lone quote
-      size_t j = i + 1;
-      for (; j < n; ++j) {
-        char d = source[j];
-        if (d == separator && !inside) {
-          word.delimiter = separator;
-          break;
-        }
-        if (d == *quote) {
-          if (j + 1 < n && source[j + 1] == *quote) {
-            word.text += d;
-            ++j;
-            continue;
-          }
-          cut = word.text.size();
-          inside = !inside;
-        }
-        word.text += d;
-      }
-      if (cut) word.text.resize(*cut);
-      words.push_back({word, i + 1});
-      i = j + 1;
-    } else if (IsCsvWhitespace(c)) {
-      ++i;
-    } else {
-      size_t end = std::min(source.find(separator, i), n);
-      std::string text = source.substr(i, end - i);
-      while (!text.empty() && IsCsvWhitespace(text.back())) text.pop_back();
-      words.push_back({{text, 0, end < n ? separator : '\0'}, i});
-      if (end == n - 1) words.push_back({{"", 0, 0}, n});
-      i = end + 1;
-    }
-  }
-  return words.empty() ? std::vector<Word>() : WithPositions(words);
+  return WithPositions(reference::CsvSplit(source, separator, quote));
 }
 
 std::string RandomString(std::mt19937& random, const std::string& alphabet,
