@@ -1,9 +1,12 @@
 #include "emulator/audited_call.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <utility>
 
+#include "emulator/guarded_string.h"
 #include "fake_core/fake_core.h"
 
 namespace emulator {
@@ -205,20 +208,17 @@ std::string Quote(const std::string& bytes) {
   std::string out = "\"";
   for (char c : bytes) {
     auto b = static_cast<unsigned char>(c);
-    switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      default:
-        if (b < 0x20 || b >= 0x7F) {
-          out += "\\x";
-          out += kHex[b >> 4];
-          out += kHex[b & 15];
-        } else {
-          out += c;
-        }
+    const Escape* escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                        [c](const Escape& e) { return e.byte == c; });
+    if (escape != std::end(kEscapes)) {
+      out += '\\';
+      out += escape->letter;
+    } else if (b < 0x20 || b >= 0x7F) {
+      out += "\\x";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    } else {
+      out += c;
     }
   }
   return out + "\"";

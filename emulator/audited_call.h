@@ -36,8 +36,16 @@ CallOutcome RunAudited(const LoadedModule& module, const table::CommandRow& row,
 // The outcome as a case file would write it: = "text", = null, = 3, ! 112.
 std::string Describe(const table::CommandRow& row, const CallOutcome& outcome);
 
-// Bytes as a case file writes a string: quoted, with \\ \" \t \n \r and
-// \xHH escapes.
+// The named escapes of a quoted string in a case file: \n stands for a
+// line feed and so on. Any other byte outside printable ASCII is \xHH.
+struct Escape {
+  char letter;  // after the backslash
+  char byte;    // what it stands for
+};
+inline constexpr Escape kEscapes[] = {
+    {'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'\\', '\\'}, {'"', '"'}};
+
+// Bytes as a case file writes a string: quoted, with escapes.
 std::string Quote(const std::string& bytes);
 
 }  // namespace emulator

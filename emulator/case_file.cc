@@ -1,6 +1,8 @@
 #include "emulator/case_file.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -117,21 +119,19 @@ class LineParser {
         out += c;
         continue;
       }
-      char e = Peek();
+      char letter = Peek();
       ++at_;
-      switch (e) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case '\\': out += '\\'; break;
-        case '"': out += '"'; break;
-        case 'x': {
-          if (at_ + 2 > line_.size()) Error("bad \\x escape");
-          out += static_cast<char>(std::stoi(line_.substr(at_, 2), nullptr, 16));
-          at_ += 2;
-          break;
-        }
-        default: Error("unknown escape");
+      const Escape* escape =
+          std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                       [letter](const Escape& e) { return e.letter == letter; });
+      if (escape != std::end(kEscapes)) {
+        out += escape->byte;
+      } else if (letter == 'x') {
+        if (at_ + 2 > line_.size()) Error("bad \\x escape");
+        out += static_cast<char>(std::stoi(line_.substr(at_, 2), nullptr, 16));
+        at_ += 2;
+      } else {
+        Error("unknown escape");
       }
     }
   }

@@ -1,32 +1,19 @@
 #include "emulator/loaded_module.h"
 
-#include <cstring>
 #include <fstream>
 #include <sstream>
-
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <dlfcn.h>
-#include <sys/mman.h>
-#include <unistd.h>
 #endif
 
 namespace emulator {
+
+#if defined(_WIN32)
 namespace {
 
-size_t PageSize() {
-#if defined(_WIN32)
-  SYSTEM_INFO info;
-  GetSystemInfo(&info);
-  return info.dwPageSize;
-#else
-  return static_cast<size_t>(sysconf(_SC_PAGESIZE));
-#endif
-}
-
-#if defined(_WIN32)
 // String-table resources hold 16 strings per block, each a length word and
 // that many UTF-16 units. Rows are read in the table's own language only.
 std::vector<table::CommandRow> ReadStringTable(HMODULE module) {
@@ -48,9 +35,9 @@ std::vector<table::CommandRow> ReadStringTable(HMODULE module) {
   }
   return rows;
 }
-#endif
 
 }  // namespace
+#endif
 
 std::unique_ptr<LoadedModule> LoadedModule::Load(
     const std::string& path, const std::string& table_script,
@@ -98,32 +85,6 @@ void* LoadedModule::Export(const std::string& name) const {
       GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));
 #else
   return dlsym(handle_, name.c_str());
-#endif
-}
-
-GuardedString::GuardedString(const std::string& bytes) {
-  size_t page = PageSize();
-  size_t used = bytes.size() + 1;
-  region_size_ = (used + page - 1) / page * page + page;
-#if defined(_WIN32)
-  region_ = static_cast<char*>(VirtualAlloc(nullptr, region_size_,
-                                            MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-  DWORD old;
-  VirtualProtect(region_ + region_size_ - page, page, PAGE_NOACCESS, &old);
-#else
-  region_ = static_cast<char*>(mmap(nullptr, region_size_, PROT_READ | PROT_WRITE,
-                                    MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-  mprotect(region_ + region_size_ - page, page, PROT_NONE);
-#endif
-  data_ = region_ + region_size_ - page - used;
-  std::memcpy(data_, bytes.c_str(), used);
-}
-
-GuardedString::~GuardedString() {
-#if defined(_WIN32)
-  VirtualFree(region_, 0, MEM_RELEASE);
-#else
-  munmap(region_, region_size_);
 #endif
 }
 

@@ -16,6 +16,7 @@
 #include "emulator/audited_call.h"
 #include "fake_core/fake_core.h"
 #include "fake_core/install_fake_core.h"
+#include "fuzz/fuzz_input.h"
 #include "host/core_interface.h"
 
 namespace vellum::fuzz {
@@ -29,6 +30,15 @@ inline bool IsEmpty(const Arg& arg) { return !arg || arg->empty(); }
 inline void UseFakeCore() {
   static const bool installed = (InstallFakeCore(), true);
   (void)installed;
+}
+
+// The whole of a differential fuzzer's run: `run_one` checks one operation
+// read from the input, again and again until the input is used up.
+inline int RunEach(const uint8_t* data, size_t size, void (*run_one)(FuzzInput&)) {
+  UseFakeCore();
+  FuzzInput input(data, size);
+  while (!input.empty()) run_one(input);
+  return 0;
 }
 
 // A NUL-terminated copy of an argument in an allocation of exactly its size,

@@ -137,8 +137,5 @@ void RunOne(FuzzInput& input) {
 }  // namespace vellum::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  vellum::fuzz::UseFakeCore();
-  vellum::fuzz::FuzzInput input(data, size);
-  while (!input.empty()) vellum::fuzz::RunOne(input);
-  return 0;
+  return vellum::fuzz::RunEach(data, size, vellum::fuzz::RunOne);
 }
