@@ -46,7 +46,8 @@ MarshalledCall Marshal(const table::CommandRow& row,
       call.strings.emplace_back(std::move(string), value.text);
     } else if (value.kind == Value::kInteger) {
       // Integers travel as 32-bit words.
-      call.words.push_back(static_cast<Word>(static_cast<uint32_t>(value.integer)));
+      call.words.push_back(
+          static_cast<Word>(static_cast<uint32_t>(value.integer)));
     } else {
       call.words.push_back(0);
     }
@@ -57,11 +58,15 @@ MarshalledCall Marshal(const table::CommandRow& row,
 // Every export takes machine words pushed by the caller, who removes them.
 Word CallExport(void* function, const std::vector<Word>& w) {
   switch (w.size()) {
-    case 0: return reinterpret_cast<Word (*)()>(function)();
-    case 1: return reinterpret_cast<Word (*)(Word)>(function)(w[0]);
-    case 2: return reinterpret_cast<Word (*)(Word, Word)>(function)(w[0], w[1]);
+    case 0:
+      return reinterpret_cast<Word (*)()>(function)();
+    case 1:
+      return reinterpret_cast<Word (*)(Word)>(function)(w[0]);
+    case 2:
+      return reinterpret_cast<Word (*)(Word, Word)>(function)(w[0], w[1]);
     case 3:
-      return reinterpret_cast<Word (*)(Word, Word, Word)>(function)(w[0], w[1], w[2]);
+      return reinterpret_cast<Word (*)(Word, Word, Word)>(function)(w[0], w[1],
+                                                                    w[2]);
     case 4:
       return reinterpret_cast<Word (*)(Word, Word, Word, Word)>(function)(
           w[0], w[1], w[2], w[3]);
@@ -137,13 +142,17 @@ void AuditGiveBack(const table::CommandRow& row, const char* text,
   bool first = use.last_release < use.last_allocation;
   if (row.is_character_constant()) {
     if (!first)
-      violations.push_back("a character constant gave the old result back last");
+      violations.push_back(
+          "a character constant gave the old result back last");
   } else if (first) {
-    violations.push_back("the old result went back before the new one was made");
+    violations.push_back(
+        "the old result went back before the new one was made");
   } else if ((release.faults & kFaultResultIncomplete) ||
              release.pending !=
-                 FakeCoreHash(text, static_cast<int32_t>(std::strlen(text) + 1))) {
-    violations.push_back("the old result went back before the new one was complete");
+                 FakeCoreHash(text,
+                              static_cast<int32_t>(std::strlen(text) + 1))) {
+    violations.push_back(
+        "the old result went back before the new one was complete");
   }
 }
 
@@ -208,8 +217,9 @@ std::string Quote(const std::string& bytes) {
   std::string out = "\"";
   for (char c : bytes) {
     auto b = static_cast<unsigned char>(c);
-    const Escape* escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
-                                        [c](const Escape& e) { return e.byte == c; });
+    const Escape* escape =
+        std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                     [c](const Escape& e) { return e.byte == c; });
     if (escape != std::end(kEscapes)) {
       out += '\\';
       out += escape->letter;

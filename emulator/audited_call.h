@@ -20,10 +20,10 @@ struct Value {
 };
 
 struct CallOutcome {
-  bool is_null = true;        // string results: null
-  std::string text;           // string results: the bytes
-  int32_t integer = 0;        // integer results
-  int32_t error = 0;          // the error word after the call
+  bool is_null = true;  // string results: null
+  std::string text;     // string results: the bytes
+  int32_t integer = 0;  // integer results
+  int32_t error = 0;    // the error word after the call
   std::vector<std::string> violations;
 };
 

@@ -58,7 +58,9 @@ class LineParser {
   }
   char Peek() const { return at_ < line_.size() ? line_[at_] : '\0'; }
   void SkipSpace() {
-    while (at_ < line_.size() && std::isspace(static_cast<unsigned char>(line_[at_]))) ++at_;
+    while (at_ < line_.size() &&
+           std::isspace(static_cast<unsigned char>(line_[at_])))
+      ++at_;
   }
   void Expect(char c) {
     SkipSpace();
@@ -121,9 +123,9 @@ class LineParser {
       }
       char letter = Peek();
       ++at_;
-      const Escape* escape =
-          std::find_if(std::begin(kEscapes), std::end(kEscapes),
-                       [letter](const Escape& e) { return e.letter == letter; });
+      const Escape* escape = std::find_if(
+          std::begin(kEscapes), std::end(kEscapes),
+          [letter](const Escape& e) { return e.letter == letter; });
       if (escape != std::end(kEscapes)) {
         out += escape->byte;
       } else if (letter == 'x') {

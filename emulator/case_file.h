@@ -2,9 +2,9 @@
 //   NAME(arg, ...) = expected ! error
 // Arguments are "strings" (escapes \\ \" \t \n \r \xHH, "ab"*3 repeats),
 // null, or integers. Expected is "text" (an allocated string), null, an
-// integer, or =~ "pattern" for the whole result (pattern.h); a command without result has
-// no expectation. "! n" is the run-time error the call must store (0 when
-// absent). '#' starts a comment line.
+// integer, or =~ "pattern" for the whole result (pattern.h); a command without
+// result has no expectation. "! n" is the run-time error the call must store (0
+// when absent). '#' starts a comment line.
 #pragma once
 
 #include <optional>
@@ -17,7 +17,7 @@ namespace emulator {
 
 struct Call {
   int line = 0;
-  std::string source;  // the line as written, for messages
+  std::string source;     // the line as written, for messages
   std::string call_text;  // the call alone, without expectations
   std::string name;
   std::vector<Value> arguments;

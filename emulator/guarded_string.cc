@@ -29,13 +29,14 @@ GuardedString::GuardedString(const std::string& bytes) {
   size_t used = bytes.size() + 1;
   region_size_ = (used + page - 1) / page * page + page;
 #if defined(_WIN32)
-  region_ = static_cast<char*>(VirtualAlloc(nullptr, region_size_,
-                                            MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  region_ = static_cast<char*>(VirtualAlloc(
+      nullptr, region_size_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
   DWORD old;
   VirtualProtect(region_ + region_size_ - page, page, PAGE_NOACCESS, &old);
 #else
-  region_ = static_cast<char*>(mmap(nullptr, region_size_, PROT_READ | PROT_WRITE,
-                                    MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  region_ =
+      static_cast<char*>(mmap(nullptr, region_size_, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
   mprotect(region_ + region_size_ - page, page, PROT_NONE);
 #endif
   data_ = region_ + region_size_ - page - used;

@@ -23,14 +23,16 @@ std::vector<table::CommandRow> ReadStringTable(HMODULE module) {
     HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(6),
                                   MAKEINTRESOURCEA(block), language);
     if (!found) continue;
-    auto* units = static_cast<const WCHAR*>(LockResource(LoadResource(module, found)));
+    auto* units =
+        static_cast<const WCHAR*>(LockResource(LoadResource(module, found)));
     for (int i = 0; i < 16; ++i) {
       WORD length = *units++;
       std::string text;
       for (WORD k = 0; k < length; ++k) text += static_cast<char>(units[k]);
       units += length;
       if (length == 0) continue;
-      if (auto row = table::ParseRow((block - 1) * 16 + i, text)) rows.push_back(*row);
+      if (auto row = table::ParseRow((block - 1) * 16 + i, text))
+        rows.push_back(*row);
     }
   }
   return rows;
@@ -47,7 +49,8 @@ std::unique_ptr<LoadedModule> LoadedModule::Load(
   (void)table_script;
   HMODULE handle = LoadLibraryA(path.c_str());
   if (!handle) {
-    error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+    error = "cannot load " + path + " (error " +
+            std::to_string(GetLastError()) + ")";
     return nullptr;
   }
   module->handle_ = handle;

@@ -12,7 +12,8 @@ void InstallFakeCore() {
   vellum::platform::stub::InstallLibrary(
       vellum::kCoreLibraryName,
       {{vellum::kGetGlobPtrExport, reinterpret_cast<void*>(FakeCoreGetGlobPtr)},
-       {vellum::kCloseDisplayExport, reinterpret_cast<void*>(FakeCoreCloseDisplay)},
+       {vellum::kCloseDisplayExport,
+        reinterpret_cast<void*>(FakeCoreCloseDisplay)},
        {vellum::kQuitExport, reinterpret_cast<void*>(FakeCoreQuit)}});
 #endif
 }

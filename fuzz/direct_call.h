@@ -34,7 +34,8 @@ inline void UseFakeCore() {
 
 // The whole of a differential fuzzer's run: `run_one` checks one operation
 // read from the input, again and again until the input is used up.
-inline int RunEach(const uint8_t* data, size_t size, void (*run_one)(FuzzInput&)) {
+inline int RunEach(const uint8_t* data, size_t size,
+                   void (*run_one)(FuzzInput&)) {
   UseFakeCore();
   FuzzInput input(data, size);
   while (!input.empty()) run_one(input);
@@ -92,12 +93,14 @@ Taken TakeCall(Describe describe, Command command) {
       size = event.size;
     }
   }
-  bool exact = result ? allocations == 1 &&
-                            size == static_cast<int32_t>(std::strlen(result) + 1)
-                      : allocations == 0;
+  bool exact = result
+                   ? allocations == 1 &&
+                         size == static_cast<int32_t>(std::strlen(result) + 1)
+                   : allocations == 0;
   if (!exact) {
-    Mismatch(describe(), std::to_string(allocations) + " allocations (last of " +
-                            std::to_string(size) + " bytes)",
+    Mismatch(describe(),
+             std::to_string(allocations) + " allocations (last of " +
+                 std::to_string(size) + " bytes)",
              "one of the result's size");
   }
   return {FakeCoreTakeResult(result), FakeCoreErrorWord()};

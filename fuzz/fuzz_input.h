@@ -48,13 +48,19 @@ class FuzzInput {
   int32_t TakeInt32() {
     uint8_t kind = TakeByte();
     switch (kind % 8) {
-      case 0: return 0;
-      case 1: return -1;
-      case 2: return 1;
-      case 3: return std::numeric_limits<int32_t>::max();
-      case 4: return std::numeric_limits<int32_t>::min();
+      case 0:
+        return 0;
+      case 1:
+        return -1;
+      case 2:
+        return 1;
+      case 3:
+        return std::numeric_limits<int32_t>::max();
+      case 4:
+        return std::numeric_limits<int32_t>::min();
       case 5:
-      case 6: return static_cast<int32_t>(TakeByte()) - 16;  // -16 .. 239
+      case 6:
+        return static_cast<int32_t>(TakeByte()) - 16;  // -16 .. 239
       default: {
         uint32_t bits = 0;
         for (int i = 0; i < 4; ++i) bits = bits << 8 | TakeByte();

@@ -34,7 +34,8 @@ void Fold(Arg& arg) {
 
 // Compares the store with the reference's words through every query.
 // Calls are written out only for a report.
-void CheckQueries(const std::string& split, const std::vector<reference::Word>& words) {
+void CheckQueries(const std::string& split,
+                  const std::vector<reference::Word>& words) {
   const auto count = static_cast<int32_t>(words.size());
   FakeCoreBeginCall();
   if (SplitCount() != count) {
@@ -63,12 +64,13 @@ void CheckQueries(const std::string& split, const std::vector<reference::Word>& 
     int32_t position = SplitWordStart(n);
     int32_t want_position =
         n < 1 ? 0
-              : word_in_range
-                    ? static_cast<int32_t>(words[n - 1].offset - words[0].offset + 1)
-                    : -1;
+        : word_in_range
+            ? static_cast<int32_t>(words[n - 1].offset - words[0].offset + 1)
+            : -1;
     if (position != want_position || FakeCoreErrorWord() != (n < 1 ? 110 : 0)) {
       Mismatch(call("GET SPLIT WORD POS"),
-               std::to_string(position) + " ! " + std::to_string(FakeCoreErrorWord()),
+               std::to_string(position) + " ! " +
+                   std::to_string(FakeCoreErrorWord()),
                std::to_string(want_position));
     }
 
@@ -78,7 +80,8 @@ void CheckQueries(const std::string& split, const std::vector<reference::Word>& 
     Arg want_delimiter = n >= 1 && n < count
                              ? Arg(std::string(1, words[n - 1].delimiter))
                              : std::nullopt;
-    if (delimiter.text != want_delimiter || delimiter.error != (n < 0 ? 110 : 0)) {
+    if (delimiter.text != want_delimiter ||
+        delimiter.error != (n < 0 ? 110 : 0)) {
       Mismatch(call("GET SPLIT DELIMITER$"),
                Show(delimiter.text) + " ! " + std::to_string(delimiter.error),
                Show(want_delimiter));
@@ -112,9 +115,9 @@ void RunOne(FuzzInput& input) {
       call = "SPLIT CSV STRING(" + Show(source) + ", " + Show(second) + ", " +
              Show(third) + ")";
       SplitCsvString3(source_copy.get(), second_copy.get(), third_copy.get());
-      words = reference::CsvSplit(text, separator,
-                                IsEmpty(third) ? std::nullopt
-                                               : std::optional<char>((*third)[0]));
+      words = reference::CsvSplit(
+          text, separator,
+          IsEmpty(third) ? std::nullopt : std::optional<char>((*third)[0]));
       break;
     case 2:
       call = "SPLIT CSV STRING(" + Show(source) + ")";

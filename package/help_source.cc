@@ -39,8 +39,9 @@ std::vector<std::string> Paragraphs(const std::string& block) {
 }
 
 bool IsPrintable(const std::string& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); });
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return c == '\n' || (c >= 0x20 && c < 0x7F);
+  });
 }
 
 // Reads a family file a line at a time: "key: value" lines, and the
@@ -76,7 +77,8 @@ class FamilyReader {
     // Blocks keep their inner blank lines but not the trailing ones.
     for (HelpEntry& e : family_.entries) {
       for (std::string* b : {&e.example, &e.output, &e.matches}) {
-        while (b->size() >= 2 && b->compare(b->size() - 2, 2, "\n\n") == 0) b->pop_back();
+        while (b->size() >= 2 && b->compare(b->size() - 2, 2, "\n\n") == 0)
+          b->pop_back();
       }
     }
     return family_;
@@ -84,7 +86,8 @@ class FamilyReader {
 
  private:
   void Problem(const std::string& what) {
-    errors_.push_back(family_.file + ":" + std::to_string(number_) + ": " + what);
+    errors_.push_back(family_.file + ":" + std::to_string(number_) + ": " +
+                      what);
   }
 
   void Key(const std::string& key, const std::string& value) {
@@ -104,7 +107,8 @@ class FamilyReader {
     }
   }
 
-  void EntryKey(HelpEntry& e, const std::string& key, const std::string& value) {
+  void EntryKey(HelpEntry& e, const std::string& key,
+                const std::string& value) {
     std::string left, right;
     if (key == "summary") {
       e.summary = value;
@@ -116,12 +120,13 @@ class FamilyReader {
       e.errors.emplace_back(std::atoi(left.c_str()), right);
     } else if (key == "see") {
       std::istringstream names(value);
-      for (std::string name; std::getline(names, name, ',');) e.see.push_back(Trim(name));
+      for (std::string name; std::getline(names, name, ',');)
+        e.see.push_back(Trim(name));
     } else if (key == "description" || key == "example" || key == "output" ||
                key == "matches") {
       block_ = key == "description" ? &description_
-             : key == "example"     ? &e.example
-             : key == "output"      ? &e.output
+               : key == "example"   ? &e.example
+               : key == "output"    ? &e.output
                                     : &e.matches;
       if (!value.empty()) Problem("the block starts on the next line");
     } else {
@@ -131,7 +136,8 @@ class FamilyReader {
 
   // The description is kept as text until the entry ends, then split.
   void FinishEntry() {
-    if (!family_.entries.empty()) family_.entries.back().description = Paragraphs(description_);
+    if (!family_.entries.empty())
+      family_.entries.back().description = Paragraphs(description_);
     description_.clear();
   }
 
@@ -158,20 +164,23 @@ std::vector<Command> GroupCommands(const std::vector<table::CommandRow>& rows) {
     std::string name = BasicName(row);
     auto same = std::find_if(commands.begin(), commands.end(),
                              [&](const Command& c) { return c.name == name; });
-    if (same == commands.end()) same = commands.insert(commands.end(), Command{name, {}});
+    if (same == commands.end())
+      same = commands.insert(commands.end(), Command{name, {}});
     same->forms.push_back(row);
   }
   // The shortest form first, as a user meets them.
   for (Command& c : commands) {
-    std::stable_sort(c.forms.begin(), c.forms.end(),
-                     [](const table::CommandRow& a, const table::CommandRow& b) {
-                       return a.param_types.size() < b.param_types.size();
-                     });
+    std::stable_sort(
+        c.forms.begin(), c.forms.end(),
+        [](const table::CommandRow& a, const table::CommandRow& b) {
+          return a.param_types.size() < b.param_types.size();
+        });
   }
   return commands;
 }
 
-const Command& CommandNamed(const std::vector<Command>& commands, const std::string& name) {
+const Command& CommandNamed(const std::vector<Command>& commands,
+                            const std::string& name) {
   return *std::find_if(commands.begin(), commands.end(),
                        [&](const Command& c) { return c.name == name; });
 }
@@ -180,13 +189,14 @@ std::string BasicName(const table::CommandRow& row) {
   return row.name.rfind('!', 0) == 0 ? row.name.substr(1) : row.name;
 }
 
-std::map<std::string, char> ParameterTypes(const Command& command,
-                                           std::vector<std::string>& conflicts) {
+std::map<std::string, char> ParameterTypes(
+    const Command& command, std::vector<std::string>& conflicts) {
   std::map<std::string, char> types;
   for (const table::CommandRow& row : command.forms) {
     for (size_t i = 0; i < row.param_names.size(); ++i) {
       auto [it, fresh] = types.emplace(row.param_names[i], row.param_types[i]);
-      if (!fresh && it->second != row.param_types[i]) conflicts.push_back(row.param_names[i]);
+      if (!fresh && it->second != row.param_types[i])
+        conflicts.push_back(row.param_names[i]);
     }
   }
   return types;
@@ -194,9 +204,12 @@ std::map<std::string, char> ParameterTypes(const Command& command,
 
 std::string TypeName(char type_letter) {
   switch (type_letter) {
-    case 'S': return "String";
-    case 'H': return "Array";
-    default: return "Integer";
+    case 'S':
+      return "String";
+    case 'H':
+      return "Array";
+    default:
+      return "Integer";
   }
 }
 
@@ -211,8 +224,11 @@ std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
       problems.push_back(family.file + ": needs \"family:\" and \"about:\"");
     }
     for (const HelpEntry& e : family.entries) {
-      std::string where = family.file + ":" + std::to_string(e.line) + ": " + e.name + ": ";
-      auto say = [&](const std::string& what) { problems.push_back(where + what); };
+      std::string where =
+          family.file + ":" + std::to_string(e.line) + ": " + e.name + ": ";
+      auto say = [&](const std::string& what) {
+        problems.push_back(where + what);
+      };
       ++documented[e.name];
       auto command = by_name.find(e.name);
       if (command == by_name.end()) {
@@ -220,34 +236,42 @@ std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
         continue;
       }
       std::vector<std::string> conflicts;
-      std::map<std::string, char> types = ParameterTypes(*command->second, conflicts);
+      std::map<std::string, char> types =
+          ParameterTypes(*command->second, conflicts);
       for (const std::string& name : conflicts) {
         say("parameter " + name + " has different types in different forms");
       }
       std::set<std::string> described;
       for (const auto& [name, meaning] : e.parameters) {
-        if (!described.insert(name).second) say("parameter " + name + " is described twice");
+        if (!described.insert(name).second)
+          say("parameter " + name + " is described twice");
         if (types.count(name) == 0) say("no form has a parameter " + name);
       }
       for (const auto& [name, type] : types) {
-        if (described.count(name) == 0) say("parameter " + name + " is not described");
+        if (described.count(name) == 0)
+          say("parameter " + name + " is not described");
       }
       if (e.summary.empty()) say("no summary");
-      if (e.returns.empty() && command->second->forms[0].is_function) say("no \"returns:\"");
+      if (e.returns.empty() && command->second->forms[0].is_function)
+        say("no \"returns:\"");
       if (e.description.empty()) say("no description");
-      if (e.example.empty() || e.output.empty()) say("no example with its output");
+      if (e.example.empty() || e.output.empty())
+        say("no example with its output");
       for (const auto& [number, cause] : e.errors) {
-        if (number != 110 && number != 112) say("the commands raise only errors 110 and 112");
+        if (number != 110 && number != 112)
+          say("the commands raise only errors 110 and 112");
       }
       for (const std::string& other : e.see) {
-        if (by_name.count(other) == 0 || other == e.name) say("\"see\" names " + other);
+        if (by_name.count(other) == 0 || other == e.name)
+          say("\"see\" names " + other);
       }
     }
   }
   for (const Command& c : commands) {
     int count = documented[c.name];
     if (count != 1) {
-      problems.push_back(c.name + ": documented " + std::to_string(count) + " times, not once");
+      problems.push_back(c.name + ": documented " + std::to_string(count) +
+                         " times, not once");
     }
   }
   return problems;

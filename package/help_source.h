@@ -68,7 +68,8 @@ std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
                                    const std::vector<Command>& commands);
 
 // The command of that name; it must be one of `commands`.
-const Command& CommandNamed(const std::vector<Command>& commands, const std::string& name);
+const Command& CommandNamed(const std::vector<Command>& commands,
+                            const std::string& name);
 
 // A row's BASIC name: a leading "!" belongs to the row, not to the name.
 std::string BasicName(const table::CommandRow& row);

@@ -9,10 +9,13 @@
 namespace emulator::basic {
 namespace {
 
-BasicValue Compare(const BasicValue& left, const std::string& op, const BasicValue& right) {
-  if (left.is_string != right.is_string) throw BasicError("type mismatch in comparison");
-  int order = left.is_string ? left.text.compare(right.text)
-                             : (left.number > right.number) - (left.number < right.number);
+BasicValue Compare(const BasicValue& left, const std::string& op,
+                   const BasicValue& right) {
+  if (left.is_string != right.is_string)
+    throw BasicError("type mismatch in comparison");
+  int order = left.is_string
+                  ? left.text.compare(right.text)
+                  : (left.number > right.number) - (left.number < right.number);
   if (op == "=") return Truth(order == 0);
   if (op == "<>") return Truth(order != 0);
   if (op == "<=") return Truth(order <= 0);
@@ -23,7 +26,8 @@ BasicValue Compare(const BasicValue& left, const std::string& op, const BasicVal
 
 BasicValue NumberLiteral(const std::string& digits) {
   int64_t n = std::stoll(digits.substr(0, 11));
-  if (digits.size() > 10 || n > INT32_MAX + 1LL) throw BasicError("number too large");
+  if (digits.size() > 10 || n > INT32_MAX + 1LL)
+    throw BasicError("number too large");
   return Number(Wrap(n));
 }
 
@@ -106,10 +110,12 @@ BasicValue Evaluator::Primary(TokenCursor& cursor) const {
     cursor.ExpectSymbol(")");
     return value;
   }
-  if (const table::CommandRow* row = MatchPluginName(module_.rows(), cursor, true)) {
+  if (const table::CommandRow* row =
+          MatchPluginName(module_.rows(), cursor, true)) {
     return CallPluginAt(cursor, *row);
   }
-  if (token.kind == Token::kWord && cursor.Is("(", 1)) return CallBuiltIn(cursor);
+  if (token.kind == Token::kWord && cursor.Is("(", 1))
+    return CallBuiltIn(cursor);
   std::string name = cursor.ExpectVariable(true);
   auto found = variables_.find(name);
   if (found != variables_.end()) return found->second;
@@ -123,15 +129,19 @@ BasicValue Evaluator::CallBuiltIn(TokenCursor& cursor) const {
   BasicValue arg = Evaluate(cursor);
   cursor.ExpectSymbol(")");
   if (name == "STR$") return Text(std::to_string(Integer(arg).number));
-  if (name == "CHR$") return Text(std::string(1, static_cast<char>(Integer(arg).number)));
+  if (name == "CHR$")
+    return Text(std::string(1, static_cast<char>(Integer(arg).number)));
   const std::string& text = String(arg).text;
   if (name == "LEN") return Number(static_cast<int32_t>(text.size()));
-  if (name == "ASC") return Number(text.empty() ? 0 : static_cast<unsigned char>(text[0]));
-  if (name == "VAL") return Number(static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10)));
+  if (name == "ASC")
+    return Number(text.empty() ? 0 : static_cast<unsigned char>(text[0]));
+  if (name == "VAL")
+    return Number(static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10)));
   throw BasicError("unknown function " + name);
 }
 
-BasicValue Evaluator::CallPluginAt(TokenCursor& cursor, const table::CommandRow& named) const {
+BasicValue Evaluator::CallPluginAt(TokenCursor& cursor,
+                                   const table::CommandRow& named) const {
   std::vector<BasicValue> args;
   bool parenthesised = named.is_function;
   if (parenthesised) cursor.ExpectSymbol("(");

@@ -24,10 +24,13 @@ class Evaluator {
   // The expression at the cursor; the cursor moves past it.
   BasicValue Evaluate(TokenCursor& cursor) const;
   // A condition: an integer expression, true when not 0.
-  bool Holds(TokenCursor& cursor) const { return Integer(Evaluate(cursor)).number != 0; }
+  bool Holds(TokenCursor& cursor) const {
+    return Integer(Evaluate(cursor)).number != 0;
+  }
   // Calls `named` with the arguments at the cursor: in parentheses for a
   // function, the rest of the statement for a command.
-  BasicValue CallPluginAt(TokenCursor& cursor, const table::CommandRow& named) const;
+  BasicValue CallPluginAt(TokenCursor& cursor,
+                          const table::CommandRow& named) const;
 
  private:
   BasicValue Conjunction(TokenCursor& cursor) const;

@@ -28,7 +28,8 @@ class Interpreter {
     long steps = 0;
     int line = 0;
     for (size_t pc = 0; pc < program.size();) {
-      if (++steps > kMaxSteps) throw BasicError("the program runs too long", line);
+      if (++steps > kMaxSteps)
+        throw BasicError("the program runs too long", line);
       line = program[pc].line;
       try {
         pc = Step(pc);
@@ -52,7 +53,8 @@ class Interpreter {
   size_t Step(size_t pc) {
     const Statement& s = (*program_)[pc];
     TokenCursor cursor(s.tokens);
-    const std::string& word = s.tokens[0].kind == Token::kWord ? s.tokens[0].text : "";
+    const std::string& word =
+        s.tokens[0].kind == Token::kWord ? s.tokens[0].text : "";
     if (word == "PRINT") {
       cursor.Take();
       Print(cursor);
@@ -75,7 +77,8 @@ class Interpreter {
       return program_->size();
     } else if (word == "WAIT" || word == "REPEAT" || word == "ENDIF") {
       // WAIT KEY waits for nobody here; REPEAT and ENDIF only mark places.
-    } else if (const table::CommandRow* row = MatchPluginName(module_.rows(), cursor, false)) {
+    } else if (const table::CommandRow* row =
+                   MatchPluginName(module_.rows(), cursor, false)) {
       evaluator_.CallPluginAt(cursor, *row);
       cursor.ExpectEnd();
     } else {
@@ -93,7 +96,8 @@ class Interpreter {
     cursor.ExpectWord("TO");
     ForLoop& loop = loops_[pc];
     loop.limit = Integer(evaluator_.Evaluate(cursor)).number;
-    loop.step = cursor.Accept("STEP") ? Integer(evaluator_.Evaluate(cursor)).number : 1;
+    loop.step =
+        cursor.Accept("STEP") ? Integer(evaluator_.Evaluate(cursor)).number : 1;
     cursor.ExpectEnd();
     return Continues(loop, variables_[name].number);
   }
@@ -102,7 +106,8 @@ class Interpreter {
   bool NextRound(size_t head) {
     const std::string& name = (*program_)[head].tokens[1].text;
     ForLoop& loop = loops_[head];
-    int32_t value = Wrap(static_cast<int64_t>(variables_[name].number) + loop.step);
+    int32_t value =
+        Wrap(static_cast<int64_t>(variables_[name].number) + loop.step);
     variables_[name].number = value;
     return Continues(loop, value);
   }
@@ -143,13 +148,16 @@ class Interpreter {
 
 }  // namespace
 
-BasicRun RunBasicProgram(const LoadedModule& module, const std::string& source) {
+BasicRun RunBasicProgram(const LoadedModule& module,
+                         const std::string& source) {
   BasicRun run;
   try {
     std::vector<basic::Statement> program = basic::ParseProgram(source);
     Interpreter(module, run.output).Run(program);
   } catch (const basic::BasicError& e) {
-    run.error = (e.line() > 0 ? "line " + std::to_string(e.line()) + ": " : "") + e.what();
+    run.error =
+        (e.line() > 0 ? "line " + std::to_string(e.line()) + ": " : "") +
+        e.what();
   }
   return run;
 }

@@ -8,11 +8,16 @@ namespace emulator::basic {
 namespace {
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)); }
-bool IsWordStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsWordStart(char c) {
+  return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool IsWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : s)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -37,7 +42,8 @@ std::vector<Token> Tokenize(const std::string& line, int line_number) {
       break;
     } else if (c == '"') {
       size_t close = line.find('"', at + 1);
-      if (close == std::string::npos) throw BasicError("unterminated string", line_number);
+      if (close == std::string::npos)
+        throw BasicError("unterminated string", line_number);
       tokens.push_back({Token::kString, line.substr(at + 1, close - at - 1)});
       at = close + 1;
     } else if (IsDigit(c)) {
@@ -56,7 +62,8 @@ std::vector<Token> Tokenize(const std::string& line, int line_number) {
       at = end;
     } else {
       if (std::string("+-*/()=<>,;:").find(c) == std::string::npos) {
-        throw BasicError(std::string("unexpected character '") + c + "'", line_number);
+        throw BasicError(std::string("unexpected character '") + c + "'",
+                         line_number);
       }
       tokens.push_back({Token::kSymbol, Symbol(line, at)});
       at += tokens.back().text.size();
@@ -66,7 +73,8 @@ std::vector<Token> Tokenize(const std::string& line, int line_number) {
 }
 
 bool IsToken(const std::vector<Token>& tokens, size_t at, const char* text) {
-  return at < tokens.size() && tokens[at].kind != Token::kString && tokens[at].text == text;
+  return at < tokens.size() && tokens[at].kind != Token::kString &&
+         tokens[at].text == text;
 }
 
 }  // namespace emulator::basic

@@ -8,7 +8,9 @@
 namespace emulator::basic {
 namespace {
 
-bool Opens(const Statement& s, const char* word) { return IsToken(s.tokens, 0, word); }
+bool Opens(const Statement& s, const char* word) {
+  return IsToken(s.tokens, 0, word);
+}
 
 // The index of the first token of a one-line IF's body, or 0.
 size_t ThenBodyStart(const std::vector<Token>& tokens) {
@@ -22,14 +24,16 @@ size_t ThenBodyStart(const std::vector<Token>& tokens) {
 
 // Appends one line's statements: "IF c THEN s1 : s2" becomes the IF, then
 // s1 and s2 as statements of its body.
-void AddLine(int number, const std::vector<Token>& tokens, std::vector<Statement>& program) {
+void AddLine(int number, const std::vector<Token>& tokens,
+             std::vector<Statement>& program) {
   size_t then_at = ThenBodyStart(tokens);
   size_t if_index = program.size();
   program.push_back(Statement{number, {}, 0, then_at != 0});
   for (size_t k = 0; k < tokens.size(); ++k) {
     bool separator = tokens[k].kind == Token::kSymbol && tokens[k].text == ":";
     if (separator || (then_at != 0 && k == then_at)) {
-      if (!program.back().tokens.empty()) program.push_back(Statement{number, {}, 0, false});
+      if (!program.back().tokens.empty())
+        program.push_back(Statement{number, {}, 0, false});
       if (separator) continue;
     }
     program.back().tokens.push_back(tokens[k]);
@@ -41,14 +45,16 @@ void AddLine(int number, const std::vector<Token>& tokens, std::vector<Statement
 // Pairs every block opener with its closer, in both directions.
 void MatchBlocks(std::vector<Statement>& program) {
   std::vector<size_t> open;
-  auto expect_open = [&](size_t i, const char* opener, const std::string& closer) {
+  auto expect_open = [&](size_t i, const char* opener,
+                         const std::string& closer) {
     if (open.empty() || !Opens(program[open.back()], opener)) {
       throw BasicError(closer + " without " + opener, program[i].line);
     }
   };
   for (size_t i = 0; i < program.size(); ++i) {
     Statement& s = program[i];
-    if (Opens(s, "FOR") || Opens(s, "WHILE") || Opens(s, "REPEAT") || IsBlockIf(s)) {
+    if (Opens(s, "FOR") || Opens(s, "WHILE") || Opens(s, "REPEAT") ||
+        IsBlockIf(s)) {
       open.push_back(i);
     } else if (Opens(s, "ELSE")) {
       expect_open(i, "IF", "ELSE");
@@ -62,7 +68,9 @@ void MatchBlocks(std::vector<Statement>& program) {
       program[open.back()].jump = i;
       open.pop_back();
     } else if (Opens(s, "NEXT") || Opens(s, "ENDWHILE") || Opens(s, "UNTIL")) {
-      const char* opener = Opens(s, "NEXT") ? "FOR" : Opens(s, "UNTIL") ? "REPEAT" : "WHILE";
+      const char* opener = Opens(s, "NEXT")    ? "FOR"
+                           : Opens(s, "UNTIL") ? "REPEAT"
+                                               : "WHILE";
       expect_open(i, opener, s.tokens[0].text);
       program[open.back()].jump = i;
       s.jump = open.back();
@@ -71,7 +79,8 @@ void MatchBlocks(std::vector<Statement>& program) {
   }
   if (!open.empty()) {
     const Statement& unclosed = program[open.back()];
-    throw BasicError(unclosed.tokens[0].text + " is never closed", unclosed.line);
+    throw BasicError(unclosed.tokens[0].text + " is never closed",
+                     unclosed.line);
   }
 }
 

@@ -16,7 +16,8 @@ std::vector<Value> HostArguments(const table::CommandRow& row,
   for (size_t i = 0; i < args.size(); ++i) {
     bool wants_string = row.param_types[i] == 'S';
     if (args[i].is_string != wants_string) {
-      throw BasicError("parameter " + std::to_string(i + 1) + " of " + row.name + " must be " +
+      throw BasicError("parameter " + std::to_string(i + 1) + " of " +
+                       row.name + " must be " +
                        (wants_string ? "a string" : "an integer"));
     }
     Value value;
@@ -35,8 +36,9 @@ std::vector<Value> HostArguments(const table::CommandRow& row,
 
 }  // namespace
 
-const table::CommandRow* MatchPluginName(const std::vector<table::CommandRow>& rows,
-                                         TokenCursor& cursor, bool function) {
+const table::CommandRow* MatchPluginName(
+    const std::vector<table::CommandRow>& rows, TokenCursor& cursor,
+    bool function) {
   const std::vector<Token>& tokens = cursor.tokens();
   size_t start = cursor.position();
   std::string name;
@@ -57,19 +59,24 @@ const table::CommandRow* MatchPluginName(const std::vector<table::CommandRow>& r
   return best;
 }
 
-BasicValue CallPlugin(const LoadedModule& module, const table::CommandRow& named,
+BasicValue CallPlugin(const LoadedModule& module,
+                      const table::CommandRow& named,
                       const std::vector<BasicValue>& args) {
-  const table::CommandRow* row = table::FindRow(module.rows(), named.name, args.size());
+  const table::CommandRow* row =
+      table::FindRow(module.rows(), named.name, args.size());
   if (row == nullptr) {
-    throw BasicError(named.name + " has no form with " + std::to_string(args.size()) +
-                     " parameters");
+    throw BasicError(named.name + " has no form with " +
+                     std::to_string(args.size()) + " parameters");
   }
-  CallOutcome outcome = RunAudited(module, *row, HostArguments(*row, args), true);
+  CallOutcome outcome =
+      RunAudited(module, *row, HostArguments(*row, args), true);
   if (!outcome.violations.empty()) {
-    throw BasicError(row->name + " broke a host rule: " + outcome.violations[0]);
+    throw BasicError(row->name +
+                     " broke a host rule: " + outcome.violations[0]);
   }
   if (outcome.error != 0) {
-    throw BasicError("run-time error " + std::to_string(outcome.error) + " in " + row->name);
+    throw BasicError("run-time error " + std::to_string(outcome.error) +
+                     " in " + row->name);
   }
   if (row->returns_string()) return Text(outcome.is_null ? "" : outcome.text);
   return Number(outcome.integer);

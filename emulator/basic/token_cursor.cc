@@ -12,7 +12,8 @@ bool TokenCursor::Accept(const char* text) {
 }
 
 void TokenCursor::ExpectSymbol(const char* symbol) {
-  if (!Accept(symbol)) throw BasicError(std::string("'") + symbol + "' expected");
+  if (!Accept(symbol))
+    throw BasicError(std::string("'") + symbol + "' expected");
 }
 
 void TokenCursor::ExpectWord(const char* word) {
@@ -24,9 +25,11 @@ void TokenCursor::ExpectEnd() const {
 }
 
 std::string TokenCursor::ExpectVariable(bool string_allowed) {
-  if (AtEnd() || Peek().kind != Token::kWord) throw BasicError("variable expected");
+  if (AtEnd() || Peek().kind != Token::kWord)
+    throw BasicError("variable expected");
   const std::string& name = Take().text;
-  if (!string_allowed && IsStringName(name)) throw BasicError("integer variable expected");
+  if (!string_allowed && IsStringName(name))
+    throw BasicError("integer variable expected");
   return name;
 }
 

@@ -32,7 +32,9 @@ inline BasicValue Number(int32_t n) {
 inline BasicValue Truth(bool holds) { return Number(holds ? 1 : 0); }
 
 // Integer arithmetic wraps at 32 bits, as the runtime's does.
-inline int32_t Wrap(int64_t n) { return static_cast<int32_t>(static_cast<uint32_t>(n)); }
+inline int32_t Wrap(int64_t n) {
+  return static_cast<int32_t>(static_cast<uint32_t>(n));
+}
 
 // Variables named with a trailing "$" hold strings.
 inline bool IsStringName(const std::string& name) { return name.back() == '$'; }

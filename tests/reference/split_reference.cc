@@ -40,7 +40,7 @@ size_t QuotedWord(const std::string& source, size_t p, char separator,
 }  // namespace
 
 std::vector<Word> DelimiterSplit(const std::string& source,
-                                      const std::string& delimiters) {
+                                 const std::string& delimiters) {
   std::vector<Word> words;
   if (source.empty()) return words;
   words.push_back({"", 0, 0});
@@ -57,7 +57,7 @@ std::vector<Word> DelimiterSplit(const std::string& source,
 }
 
 std::vector<Word> CsvSplit(const std::string& source, char separator,
-                                std::optional<char> quote) {
+                           std::optional<char> quote) {
   std::vector<Word> words;
   size_t p = 0;
   while (p < source.size()) {

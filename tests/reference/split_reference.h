@@ -20,13 +20,13 @@ struct Word {
 // Every byte of the set ends one word; an empty set gives the whole source
 // as one word. An empty source has no words.
 std::vector<Word> DelimiterSplit(const std::string& source,
-                                      const std::string& delimiters);
+                                 const std::string& delimiters);
 
 // One record of separated fields. `quote` is nullopt when nothing is
 // quoted. Doubled quotes collapse to one; a quoted word ends at its last
 // unpaired quote, and each unpaired quote toggles whether separators count.
 // Whitespace before a word is skipped and after an unquoted one dropped.
 std::vector<Word> CsvSplit(const std::string& source, char separator,
-                                std::optional<char> quote);
+                           std::optional<char> quote);
 
 }  // namespace vellum::reference

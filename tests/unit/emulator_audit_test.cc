@@ -6,9 +6,9 @@
 #include <string>
 
 #include "emulator/audited_call.h"
-#include "table/command_table.h"
 #include "emulator/loaded_module.h"
 #include "fake_core/install_fake_core.h"
+#include "table/command_table.h"
 
 namespace emulator {
 namespace {

@@ -34,7 +34,8 @@ struct Word {
 
 std::ostream& operator<<(std::ostream& out, const Word& word) {
   return out << "{" << emulator::Quote(word.text) << " at " << word.position
-             << " by " << static_cast<int>(static_cast<unsigned char>(word.delimiter))
+             << " by "
+             << static_cast<int>(static_cast<unsigned char>(word.delimiter))
              << "}";
 }
 
@@ -46,7 +47,8 @@ std::vector<Word> StoreWords() {
   int32_t count = SplitCount();
   for (int32_t n = 1; n <= count; ++n) {
     std::optional<std::string> text = FakeCoreTakeResult(SplitWord(nullptr, n));
-    std::optional<std::string> delimiter = FakeCoreTakeResult(SplitDelimiter(nullptr, n));
+    std::optional<std::string> delimiter =
+        FakeCoreTakeResult(SplitDelimiter(nullptr, n));
     EXPECT_TRUE(text.has_value()) << "word " << n;
     EXPECT_EQ(delimiter.has_value(), n < count) << "word " << n;
     char ended_by = n < count ? (delimiter ? (*delimiter)[0] : '?')
@@ -60,8 +62,7 @@ std::vector<Word> StoreWords() {
 
 // The reference's words with their positions as the queries report them,
 // counted from the first word's offset in the source.
-std::vector<Word> WithPositions(
-    const std::vector<reference::Word>& split) {
+std::vector<Word> WithPositions(const std::vector<reference::Word>& split) {
   std::vector<Word> words;
   for (const reference::Word& word : split) {
     words.push_back({word.text,
@@ -101,10 +102,13 @@ TEST_F(SplitDifferentialTest, SplitStringMatchesReference) {
   std::mt19937 random(kSeed);
   const std::string alphabets[] = {"ab,", "a,;: \xFF\x80", "ab,,,,,,",
                                    "abcdefgh,", "\x01\x7F\x80\xFEz,"};
-  const std::string set_bytes = ",;: \xFF\x80\x01\x7F" "abcdefgh";
+  const std::string set_bytes =
+      ",;: \xFF\x80\x01\x7F"
+      "abcdefgh";
   for (int i = 0; i < kCases; ++i) {
     const std::string& alphabet = alphabets[random() % std::size(alphabets)];
-    std::string source = RandomString(random, alphabet, RandomMaxLength(random));
+    std::string source =
+        RandomString(random, alphabet, RandomMaxLength(random));
     // Sets of up to 8 bytes, repeats included, reach both the block compare
     // and the per-byte test.
     std::string delimiters = RandomString(random, set_bytes, 8);
@@ -113,7 +117,8 @@ TEST_F(SplitDifferentialTest, SplitStringMatchesReference) {
     SplitString(source.c_str(), null_set ? nullptr : delimiters.c_str());
     SCOPED_TRACE(::testing::Message()
                  << "seed " << kSeed << " case " << i << ": SPLIT STRING("
-                 << emulator::Quote(source) << ", " << emulator::Quote(delimiters) << ")");
+                 << emulator::Quote(source) << ", "
+                 << emulator::Quote(delimiters) << ")");
     ASSERT_EQ(StoreWords(), ReferenceSplit(source, delimiters));
     ASSERT_EQ(source, before);
   }
@@ -127,28 +132,29 @@ TEST_F(SplitDifferentialTest, SplitCsvStringMatchesReference) {
     const char* quote;
   };
   const Dialect dialects[] = {
-      {"a,\"  ", ",", "\""},         {"ab,\"\" \t", ",", "\""},
-      {"a;'\", \n", ";", "'"},        {"a,'\t\r", "", nullptr},
-      {"a '\t", " ", "'"},           {"a\t'\" ", "\t", "'\""},
-      {"a,\"\v\f", nullptr, "\""},   {"a,\"", "\"", "\""},
-      {"ab, '", ",", " "},           {"a,\"\x80\xFF", "\xFF", "\x80"},
+      {"a,\"  ", ",", "\""},       {"ab,\"\" \t", ",", "\""},
+      {"a;'\", \n", ";", "'"},     {"a,'\t\r", "", nullptr},
+      {"a '\t", " ", "'"},         {"a\t'\" ", "\t", "'\""},
+      {"a,\"\v\f", nullptr, "\""}, {"a,\"", "\"", "\""},
+      {"ab, '", ",", " "},         {"a,\"\x80\xFF", "\xFF", "\x80"},
   };
   for (int i = 0; i < kCases; ++i) {
     const Dialect& dialect = dialects[random() % std::size(dialects)];
     std::string source =
         RandomString(random, dialect.alphabet, RandomMaxLength(random));
-    char separator = dialect.separator && *dialect.separator ? *dialect.separator : ',';
+    char separator =
+        dialect.separator && *dialect.separator ? *dialect.separator : ',';
     std::optional<char> quote;
     if (dialect.quote && *dialect.quote) quote = *dialect.quote;
     const std::string before = source;
     SplitCsvString3(source.c_str(), dialect.separator, dialect.quote);
-    SCOPED_TRACE(::testing::Message()
-                 << "seed " << kSeed << " case " << i << ": SPLIT CSV STRING("
-                 << emulator::Quote(source) << ", separator "
-                 << static_cast<int>(static_cast<unsigned char>(separator))
-                 << ", quote "
-                 << (quote ? static_cast<int>(static_cast<unsigned char>(*quote)) : -1)
-                 << ")");
+    SCOPED_TRACE(
+        ::testing::Message()
+        << "seed " << kSeed << " case " << i << ": SPLIT CSV STRING("
+        << emulator::Quote(source) << ", separator "
+        << static_cast<int>(static_cast<unsigned char>(separator)) << ", quote "
+        << (quote ? static_cast<int>(static_cast<unsigned char>(*quote)) : -1)
+        << ")");
     ASSERT_EQ(StoreWords(), ReferenceCsv(source, separator, quote));
     ASSERT_EQ(source, before);
   }
@@ -158,7 +164,8 @@ TEST_F(SplitDifferentialTest, SplitCsvStringMatchesReference) {
 TEST_F(SplitDifferentialTest, DelimitersAtEveryBlockOffset) {
   for (size_t period = 1; period <= 33; ++period) {
     std::string source;
-    for (size_t i = 0; i < 100; ++i) source += i % period == period - 1 ? ';' : 'x';
+    for (size_t i = 0; i < 100; ++i)
+      source += i % period == period - 1 ? ';' : 'x';
     SplitString(source.c_str(), ";");
     SCOPED_TRACE(::testing::Message() << "period " << period);
     ASSERT_EQ(StoreWords(), ReferenceSplit(source, ";"));
