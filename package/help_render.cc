@@ -96,6 +96,35 @@ std::string MarkdownCell(const std::string& text) {
   return out;
 }
 
+std::string ParameterTable(const Command& command, const HelpEntry& entry) {
+  if (entry.parameters.empty()) return "<p>None.</p>\n";
+  std::ostringstream table;
+  table << Table("parameters")
+        << "<tr><th>Name</th><th>Type</th><th>Meaning</th></tr>\n";
+  std::vector<std::string> conflicts;  // refused before any page is made
+  std::map<std::string, char> types = ParameterTypes(command, conflicts);
+  for (const auto& [name, meaning] : entry.parameters) {
+    table << "<tr><td>" << Html(name) << "</td><td>" << TypeName(types.at(name))
+          << "</td><td>" << Html(meaning) << "</td></tr>\n";
+  }
+  table << "</table>\n";
+  return table.str();
+}
+
+// The run-time errors the command raises; nothing when it raises none.
+std::string ErrorTable(const HelpEntry& entry) {
+  if (entry.errors.empty()) return "";
+  std::ostringstream table;
+  table << Table("errors")
+        << "<tr><th>Run-time error</th><th>Cause</th></tr>\n";
+  for (const auto& [number, cause] : entry.errors) {
+    table << "<tr><td>" << number << "</td><td>" << Html(cause)
+          << "</td></tr>\n";
+  }
+  table << "</table>\n";
+  return table.str();
+}
+
 }  // namespace
 
 std::string PageFile(const std::string& name) { return name + ".htm"; }
@@ -150,36 +179,13 @@ std::string HelpPage(const Command& command, const HelpEntry& entry,
     page << Html(SyntaxLine(form)) << "\n";
   page << "</pre>\n";
 
-  page << "<h2>Parameters</h2>\n";
-  if (entry.parameters.empty()) {
-    page << "<p>None.</p>\n";
-  } else {
-    page << Table("parameters")
-         << "<tr><th>Name</th><th>Type</th><th>Meaning</th></tr>\n";
-    std::vector<std::string> conflicts;  // refused before any page is made
-    std::map<std::string, char> types = ParameterTypes(command, conflicts);
-    for (const auto& [name, meaning] : entry.parameters) {
-      page << "<tr><td>" << Html(name) << "</td><td>"
-           << TypeName(types.at(name)) << "</td><td>" << Html(meaning)
-           << "</td></tr>\n";
-    }
-    page << "</table>\n";
-  }
-
+  page << "<h2>Parameters</h2>\n" << ParameterTable(command, entry);
   page << "<h2>Returns</h2>\n"
        << (command.forms[0].is_function
                ? Paragraphs(entry.returns)
                : "<p>Nothing: it is a command, not a function.</p>\n" +
                      Paragraphs(entry.returns));
-  if (!entry.errors.empty()) {
-    page << Table("errors")
-         << "<tr><th>Run-time error</th><th>Cause</th></tr>\n";
-    for (const auto& [number, cause] : entry.errors) {
-      page << "<tr><td>" << number << "</td><td>" << Html(cause)
-           << "</td></tr>\n";
-    }
-    page << "</table>\n";
-  }
+  page << ErrorTable(entry);
 
   page << "<h2>Description</h2>\n" << Paragraphs(entry.description);
 

@@ -148,6 +148,55 @@ class FamilyReader {
   std::string description_;       // the current entry's
 };
 
+using CommandsByName = std::map<std::string, const Command*>;
+
+// What is wrong with the parameters one entry describes, against the forms
+// of its command.
+std::vector<std::string> ParameterProblems(const HelpEntry& e,
+                                           const Command& command) {
+  std::vector<std::string> problems;
+  std::vector<std::string> conflicts;
+  std::map<std::string, char> types = ParameterTypes(command, conflicts);
+  for (const std::string& name : conflicts) {
+    problems.push_back("parameter " + name +
+                       " has different types in different forms");
+  }
+  std::set<std::string> described;
+  for (const auto& [name, meaning] : e.parameters) {
+    if (!described.insert(name).second)
+      problems.push_back("parameter " + name + " is described twice");
+    if (types.count(name) == 0)
+      problems.push_back("no form has a parameter " + name);
+  }
+  for (const auto& [name, type] : types) {
+    if (described.count(name) == 0)
+      problems.push_back("parameter " + name + " is not described");
+  }
+  return problems;
+}
+
+// What is wrong with one entry of the help, given the command it documents.
+std::vector<std::string> EntryProblems(const HelpEntry& e,
+                                       const Command& command,
+                                       const CommandsByName& by_name) {
+  std::vector<std::string> problems = ParameterProblems(e, command);
+  if (e.summary.empty()) problems.push_back("no summary");
+  if (e.returns.empty() && command.forms[0].is_function)
+    problems.push_back("no \"returns:\"");
+  if (e.description.empty()) problems.push_back("no description");
+  if (e.example.empty() || e.output.empty())
+    problems.push_back("no example with its output");
+  for (const auto& [number, cause] : e.errors) {
+    if (number != 110 && number != 112)
+      problems.push_back("the commands raise only errors 110 and 112");
+  }
+  for (const std::string& other : e.see) {
+    if (by_name.count(other) == 0 || other == e.name)
+      problems.push_back("\"see\" names " + other);
+  }
+  return problems;
+}
+
 }  // namespace
 
 HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
@@ -216,7 +265,7 @@ std::string TypeName(char type_letter) {
 std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
                                    const std::vector<Command>& commands) {
   std::vector<std::string> problems;
-  std::map<std::string, const Command*> by_name;
+  CommandsByName by_name;
   for (const Command& c : commands) by_name[c.name] = &c;
   std::map<std::string, int> documented;
   for (const HelpFamily& family : families) {
@@ -226,44 +275,15 @@ std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
     for (const HelpEntry& e : family.entries) {
       std::string where =
           family.file + ":" + std::to_string(e.line) + ": " + e.name + ": ";
-      auto say = [&](const std::string& what) {
-        problems.push_back(where + what);
-      };
       ++documented[e.name];
       auto command = by_name.find(e.name);
       if (command == by_name.end()) {
-        say("no row of the command table has this name");
+        problems.push_back(where + "no row of the command table has this name");
         continue;
       }
-      std::vector<std::string> conflicts;
-      std::map<std::string, char> types =
-          ParameterTypes(*command->second, conflicts);
-      for (const std::string& name : conflicts) {
-        say("parameter " + name + " has different types in different forms");
-      }
-      std::set<std::string> described;
-      for (const auto& [name, meaning] : e.parameters) {
-        if (!described.insert(name).second)
-          say("parameter " + name + " is described twice");
-        if (types.count(name) == 0) say("no form has a parameter " + name);
-      }
-      for (const auto& [name, type] : types) {
-        if (described.count(name) == 0)
-          say("parameter " + name + " is not described");
-      }
-      if (e.summary.empty()) say("no summary");
-      if (e.returns.empty() && command->second->forms[0].is_function)
-        say("no \"returns:\"");
-      if (e.description.empty()) say("no description");
-      if (e.example.empty() || e.output.empty())
-        say("no example with its output");
-      for (const auto& [number, cause] : e.errors) {
-        if (number != 110 && number != 112)
-          say("the commands raise only errors 110 and 112");
-      }
-      for (const std::string& other : e.see) {
-        if (by_name.count(other) == 0 || other == e.name)
-          say("\"see\" names " + other);
+      for (const std::string& what :
+           EntryProblems(e, *command->second, by_name)) {
+        problems.push_back(where + what);
       }
     }
   }
