@@ -56,6 +56,17 @@ TEST_F(AuditTest, FlagsEveryBrokenRule) {
   }
 }
 
+TEST_F(AuditTest, OnlyCharacterConstantsGiveTheOldResultBackFirst) {
+  auto violations = [](const std::string& name) {
+    const table::CommandRow* row = table::FindRow(module_->rows(), name, 0);
+    EXPECT_NE(row, nullptr) << name;
+    return RunAudited(*module_, *row, {}, true).violations;
+  };
+  EXPECT_TRUE(violations("CONSTANT FIRST$").empty());
+  EXPECT_FALSE(violations("CONSTANT LAST$").empty());
+  EXPECT_FALSE(violations("NOT A CONSTANT$").empty());
+}
+
 TEST_F(AuditTest, ReportsTheErrorWord) {
   CallOutcome outcome = Run("ERROR ON INTEGER", Value{Value::kInteger, "", 7});
   EXPECT_EQ(outcome.integer, 7);
