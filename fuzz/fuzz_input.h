@@ -3,6 +3,7 @@
 // complete, replayable script of calls.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -40,6 +41,15 @@ class FuzzInput {
   std::optional<std::string> TakeArgument(bool null) {
     if (null) return std::nullopt;
     return TakeString();
+  }
+
+  // `N` string arguments in order; bit k of `nulls` makes the k-th a null
+  // pointer.
+  template <size_t N>
+  std::array<std::optional<std::string>, N> TakeArguments(uint8_t nulls) {
+    std::array<std::optional<std::string>, N> arguments;
+    for (size_t k = 0; k < N; ++k) arguments[k] = TakeArgument(nulls >> k & 1);
+    return arguments;
   }
 
   // A 32-bit integer biased towards the values where commands change

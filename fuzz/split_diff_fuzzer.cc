@@ -92,9 +92,7 @@ void CheckQueries(const std::string& split,
 void RunOne(FuzzInput& input) {
   uint8_t operation = input.TakeByte() % 4;
   uint8_t flags = input.TakeByte();
-  Arg source = input.TakeArgument(flags & 1);
-  Arg second = input.TakeArgument(flags & 2);
-  Arg third = input.TakeArgument(flags & 4);
+  auto [source, second, third] = input.TakeArguments<3>(flags);
   if (flags & 8) {
     Fold(source);
     Fold(second);
