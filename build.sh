@@ -115,11 +115,11 @@ demo() {
   build_product
   if wine_usable; then
     say "demo under Wine"
-    emulate_windows run "$ROOT/scripts/demo.cases"
+    emulate_windows run "$ROOT/docs/demo.cases"
   else
     build_native native
     say "demo against the native build"
-    emulate_native run scripts/demo.cases
+    emulate_native run docs/demo.cases
   fi
 }
 

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
+#include "fake_core/install_fake_core.h"
 #include "scan/byte_scan.h"
-#if !defined(_WIN32)
-#include "host/platform_stub.h"
-#endif
 
 namespace vellum::bench {
 namespace {
@@ -18,22 +16,12 @@ HostGlobals& Globals() {
 
 }  // namespace
 
-// On Windows the module loads the fake core as DBProCore.dll, which stands
-// beside the program; natively it is installed in the platform stand-in.
-void UseFakeCore() {
-#if !defined(_WIN32)
-  platform::stub::InstallLibrary(
-      kCoreLibraryName,
-      {{kGetGlobPtrExport, reinterpret_cast<void*>(FakeCoreGetGlobPtr)}});
-#endif
-}
-
 void Release(HostString result) {
   if (result != nullptr) Globals().host_string_fn(&result, 0);
 }
 
 void AllocCopy(State& state, const std::string& bytes) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) {
     HostString copy = nullptr;
     Globals().host_string_fn(&copy, static_cast<int32_t>(bytes.size() + 1));
@@ -45,7 +33,7 @@ void AllocCopy(State& state, const std::string& bytes) {
 
 void LengthScanAllocCopy(State& state, const std::string& source,
                          size_t measured, size_t result_size) {
-  UseFakeCore();
+  InstallFakeCore();
   const char* text = source.c_str();
   const size_t copied = std::min(result_size, source.size());
   for (auto _ : state) {

@@ -6,12 +6,10 @@
 #include <string>
 
 #include "bench/harness.h"
+#include "fake_core/install_fake_core.h"
 #include "host/core_interface.h"
 
 namespace vellum::bench {
-
-// Installs the fake core as the core library; every benchmark calls it first.
-void UseFakeCore();
 
 // Gives a command's result back to the host allocator.
 void Release(HostString result);

@@ -19,7 +19,7 @@ const std::string& Text() {
 
 // MID$ of the middle half of 1 MiB.
 void BM_Edit_Mid512KiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) {
     Release(Mid(nullptr, Text().c_str(), kMiB / 4 + 1, kMiB / 2));
   }
@@ -46,7 +46,7 @@ const std::string& MarkedText() {
 }
 
 void BM_Edit_ReplaceAllText(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) {
     Release(ReplaceStringAll(nullptr, MarkedText().c_str(), kMarker,
                              kReplacement));
@@ -68,7 +68,7 @@ void BM_Edit_AllocCopyReplaced(State& state) {
 
 // TRIM$ with a four-byte set, 1,000 bytes of it at each end of 1 MiB.
 void BM_Edit_TrimChar1MiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) {
     Release(TrimChar(nullptr, BlankFramedText().c_str(), kBlanks));
   }
@@ -79,7 +79,7 @@ void BM_Edit_AllocCopyTrimmed(State& state) {
 }
 
 void BM_Edit_PadLeft1MiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) Release(PadLeft(nullptr, "abc", kMiB));
 }
 
@@ -92,7 +92,7 @@ void BM_Edit_AllocCopy1MiB(State& state) {
 // search the 1 MiB call costs about 16 times the 64 KiB call; with one that
 // compares the whole search string at every start, 256 times.
 void BM_Edit_ReplaceAllAdversarial(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   const auto size = static_cast<size_t>(state.range(0));
   const std::string source(size, 'a');
   const std::string search = std::string(size / 1024 - 1, 'a') + 'b';
@@ -103,7 +103,7 @@ void BM_Edit_ReplaceAllAdversarial(State& state) {
 
 // REPLACE ALL$ of a common word in prose by a longer one.
 void BM_Edit_ReplaceAllThe(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) {
     Release(ReplaceStringAll(nullptr, Text().c_str(), "the", "those"));
   }
@@ -126,7 +126,7 @@ void BM_Edit_AllocCopyReplacedThe(State& state) {
 // each removed. The first result is 1 MiB; the second is empty, and is held
 // to the copy of the 1 MiB it has to read. BM_Edit_AllocCopy1MiB anchors both.
 void BM_Edit_ReplaceAllEveryByte(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   const std::string source(kMiB, 'a');
   for (auto _ : state) {
     Release(ReplaceStringAll(nullptr, source.c_str(), "a", "-"));
@@ -134,14 +134,14 @@ void BM_Edit_ReplaceAllEveryByte(State& state) {
 }
 
 void BM_Edit_RemoveAllEveryByte(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   const std::string source(kMiB, 'a');
   for (auto _ : state) Release(RemoveStringAll(nullptr, source.c_str(), "a"));
 }
 
 // DELIMIT CSV$ of 512 KiB of double quotes: each one is doubled.
 void BM_Edit_DelimitCsvQuotes(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   const std::string source(kMiB / 2, '"');
   for (auto _ : state) Release(DelimitCsv(nullptr, source.c_str()));
 }

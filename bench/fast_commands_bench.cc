@@ -61,24 +61,24 @@ void BM_AllocCopy_1MiB(State& state) { AllocCopy(state, Text()); }
 
 template <HostString (*Command)(HostString, const char*)>
 void BM_Case(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) Release(Command(nullptr, Text().c_str()));
 }
 
 void BM_FastRight(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) Release(FastRight(nullptr, Text().c_str(), kMiB));
 }
 
 
 void BM_FastLeft8_short(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   const std::string source(8, 'x');
   for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
 }
 
 void BM_FastLeft8_long(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   const std::string source(kMiB, 'x');
   for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
 }

@@ -22,7 +22,7 @@ void BM_Floor_Scan1MiB(State& state) {
 }
 
 void BM_Floor_FastLeft1MiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) Release(FastLeft(nullptr, Text().c_str(), kMiB));
 }
 
@@ -32,19 +32,19 @@ void BM_Floor_BoundedScan1MiB(State& state) {
 }
 
 void BM_Floor_FastRight1MiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) Release(FastRight(nullptr, Text().c_str(), kMiB));
 }
 
 template <HostString (*Command)(HostString, const char*)>
 void BM_Floor_Case(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) Release(Command(nullptr, Text().c_str()));
 }
 
 // MID$ of the middle half: measured as far as the section's end.
 void BM_Floor_Mid512KiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) {
     Release(Mid(nullptr, Text().c_str(), kMiB / 4 + 1, kMiB / 2));
   }
@@ -56,7 +56,7 @@ void BM_Floor_BoundedScan768KiB(State& state) {
 
 // TRIM$ with a four-byte set, 1,000 bytes of it at each end of 1 MiB.
 void BM_Floor_TrimChar1MiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) {
     Release(TrimChar(nullptr, BlankFramedText().c_str(), kBlanks));
   }
@@ -73,7 +73,7 @@ const std::string& ShortText() {
 }
 
 void BM_Floor_PadLeft1MiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) Release(PadLeft(nullptr, ShortText().c_str(), kMiB));
 }
 

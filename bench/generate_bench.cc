@@ -4,7 +4,7 @@
 
 #include "bench/bench_support.h"
 #include "commands/generate/generate_string.h"
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 
 namespace vellum::bench {
 namespace {
@@ -13,7 +13,7 @@ constexpr char kAlphabet[] =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 void BM_StdMt19937Fill_1MiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   auto& globals = *reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
   std::mt19937 generator(5489);
   std::uniform_int_distribution<int> index(0, 61);
@@ -28,7 +28,7 @@ void BM_StdMt19937Fill_1MiB(State& state) {
 }
 
 void BM_GenerateString_1MiB(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) {
     Release(GenerateSequence(nullptr, static_cast<int32_t>(kMiB)));
   }

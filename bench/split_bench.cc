@@ -70,7 +70,7 @@ void BM_strcspn_1(State& state) { Tokenise(state, kOneByteSet); }
 void BM_strcspn_4(State& state) { Tokenise(state, kFourByteSet); }
 
 void Split(State& state, const std::string& text, const char* set) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) SplitString(text.c_str(), set);
   state.counters["words"] = SplitCount();
 }
@@ -86,13 +86,13 @@ void BM_SplitString_csv_bytes(State& state) {
 }
 
 void BM_SplitCsvString(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   for (auto _ : state) SplitCsvString(CsvRecord().c_str());
   state.counters["words"] = SplitCount();
 }
 
 void BM_GetSplitWord_all(State& state) {
-  UseFakeCore();
+  InstallFakeCore();
   SplitString(Words().c_str(), kOneByteSet);
   const int32_t count = SplitCount();
   for (auto _ : state) {
@@ -106,7 +106,7 @@ void BM_GetSplitWord_all(State& state) {
 // does not reuse before allocating, so nothing else is held at once. What a
 // following empty split keeps is reported too.
 void SplitSeparators(State& state, void (*split)(const char*)) {
-  UseFakeCore();
+  InstallFakeCore();
   static const std::string separators(64 * kMiB, ',');
   for (auto _ : state) split(separators.c_str());
   const auto words = static_cast<double>(SplitCount());

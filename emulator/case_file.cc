@@ -1,6 +1,8 @@
 #include "emulator/case_file.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -56,7 +58,9 @@ class LineParser {
   }
   char Peek() const { return at_ < line_.size() ? line_[at_] : '\0'; }
   void SkipSpace() {
-    while (at_ < line_.size() && std::isspace(static_cast<unsigned char>(line_[at_]))) ++at_;
+    while (at_ < line_.size() &&
+           std::isspace(static_cast<unsigned char>(line_[at_])))
+      ++at_;
   }
   void Expect(char c) {
     SkipSpace();
@@ -117,21 +121,19 @@ class LineParser {
         out += c;
         continue;
       }
-      char e = Peek();
+      char letter = Peek();
       ++at_;
-      switch (e) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case '\\': out += '\\'; break;
-        case '"': out += '"'; break;
-        case 'x': {
-          if (at_ + 2 > line_.size()) Error("bad \\x escape");
-          out += static_cast<char>(std::stoi(line_.substr(at_, 2), nullptr, 16));
-          at_ += 2;
-          break;
-        }
-        default: Error("unknown escape");
+      const Escape* escape = std::find_if(
+          std::begin(kEscapes), std::end(kEscapes),
+          [letter](const Escape& e) { return e.letter == letter; });
+      if (escape != std::end(kEscapes)) {
+        out += escape->byte;
+      } else if (letter == 'x') {
+        if (at_ + 2 > line_.size()) Error("bad \\x escape");
+        out += static_cast<char>(std::stoi(line_.substr(at_, 2), nullptr, 16));
+        at_ += 2;
+      } else {
+        Error("unknown escape");
       }
     }
   }
@@ -162,30 +164,6 @@ std::vector<Call> ParseCaseFile(const std::string& text,
     }
   }
   return calls;
-}
-
-std::string Quote(const std::string& bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (char c : bytes) {
-    auto b = static_cast<unsigned char>(c);
-    switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      default:
-        if (b < 0x20 || b >= 0x7F) {
-          out += "\\x";
-          out += kHex[b >> 4];
-          out += kHex[b & 15];
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
 }
 
 }  // namespace emulator

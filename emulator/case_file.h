@@ -2,26 +2,22 @@
 //   NAME(arg, ...) = expected ! error
 // Arguments are "strings" (escapes \\ \" \t \n \r \xHH, "ab"*3 repeats),
 // null, or integers. Expected is "text" (an allocated string), null, an
-// integer, or =~ "pattern" for the whole result (pattern.h); a command without result has
-// no expectation. "! n" is the run-time error the call must store (0 when
-// absent). '#' starts a comment line.
+// integer, or =~ "pattern" for the whole result (pattern.h); a command without
+// result has no expectation. "! n" is the run-time error the call must store (0
+// when absent). '#' starts a comment line.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace emulator {
+#include "emulator/audited_call.h"
 
-struct Value {
-  enum Kind { kNull, kString, kInteger } kind = kNull;
-  std::string text;
-  long long integer = 0;
-};
+namespace emulator {
 
 struct Call {
   int line = 0;
-  std::string source;  // the line as written, for messages
+  std::string source;     // the line as written, for messages
   std::string call_text;  // the call alone, without expectations
   std::string name;
   std::vector<Value> arguments;
@@ -33,8 +29,5 @@ struct Call {
 // Parses a whole case file; lines that do not parse are reported in `errors`.
 std::vector<Call> ParseCaseFile(const std::string& text,
                                 std::vector<std::string>& errors);
-
-// A value as a case file would write it.
-std::string Quote(const std::string& bytes);
 
 }  // namespace emulator

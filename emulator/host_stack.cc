@@ -30,7 +30,8 @@ void* RunJob(void* job) {
 }
 
 [[noreturn]] void Fail(const char* what, int error) {
-  std::fprintf(stderr, "cannot start the work thread: %s: %s\n", what, std::strerror(error));
+  std::fprintf(stderr, "cannot start the work thread: %s: %s\n", what,
+               std::strerror(error));
   std::exit(2);
 }
 
@@ -44,7 +45,8 @@ int RunOnHostStack(const std::function<int()>& work) {
     Fail("stack size", error);
   }
   pthread_t thread;
-  if (int error = pthread_create(&thread, &attributes, RunJob, &job)) Fail("create", error);
+  if (int error = pthread_create(&thread, &attributes, RunJob, &job))
+    Fail("create", error);
   pthread_attr_destroy(&attributes);
   pthread_join(thread, nullptr);
   return job.result;

@@ -1,60 +1,45 @@
 #include "emulator/loaded_module.h"
 
-#include <cstring>
 #include <fstream>
 #include <sstream>
-
-#include "emulator/fake_core.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <dlfcn.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
-#include "host/core_interface.h"
-#include "host/platform_stub.h"
 #endif
 
 namespace emulator {
+
+#if defined(_WIN32)
 namespace {
 
-size_t PageSize() {
-#if defined(_WIN32)
-  SYSTEM_INFO info;
-  GetSystemInfo(&info);
-  return info.dwPageSize;
-#else
-  return static_cast<size_t>(sysconf(_SC_PAGESIZE));
-#endif
-}
-
-#if defined(_WIN32)
 // String-table resources hold 16 strings per block, each a length word and
 // that many UTF-16 units. Rows are read in the table's own language only.
-std::vector<CommandRow> ReadStringTable(HMODULE module) {
-  std::vector<CommandRow> rows;
+std::vector<table::CommandRow> ReadStringTable(HMODULE module) {
+  std::vector<table::CommandRow> rows;
   const WORD language = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK);
   for (int block = 1; block <= 4096; ++block) {
     HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(6),
                                   MAKEINTRESOURCEA(block), language);
     if (!found) continue;
-    auto* units = static_cast<const WCHAR*>(LockResource(LoadResource(module, found)));
+    auto* units =
+        static_cast<const WCHAR*>(LockResource(LoadResource(module, found)));
     for (int i = 0; i < 16; ++i) {
       WORD length = *units++;
       std::string text;
       for (WORD k = 0; k < length; ++k) text += static_cast<char>(units[k]);
       units += length;
       if (length == 0) continue;
-      if (auto row = ParseRow((block - 1) * 16 + i, text)) rows.push_back(*row);
+      if (auto row = table::ParseRow((block - 1) * 16 + i, text))
+        rows.push_back(*row);
     }
   }
   return rows;
 }
-#endif
 
 }  // namespace
+#endif
 
 std::unique_ptr<LoadedModule> LoadedModule::Load(
     const std::string& path, const std::string& table_script,
@@ -64,7 +49,8 @@ std::unique_ptr<LoadedModule> LoadedModule::Load(
   (void)table_script;
   HMODULE handle = LoadLibraryA(path.c_str());
   if (!handle) {
-    error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+    error = "cannot load " + path + " (error " +
+            std::to_string(GetLastError()) + ")";
     return nullptr;
   }
   module->handle_ = handle;
@@ -82,7 +68,7 @@ std::unique_ptr<LoadedModule> LoadedModule::Load(
   }
   std::stringstream script;
   script << file.rdbuf();
-  module->rows_ = RowsFromResourceScript(script.str());
+  module->rows_ = table::RowsFromResourceScript(script.str());
 #endif
   return module;
 }
@@ -102,42 +88,6 @@ void* LoadedModule::Export(const std::string& name) const {
       GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));
 #else
   return dlsym(handle_, name.c_str());
-#endif
-}
-
-void ProvideCoreLibrary() {
-#if !defined(_WIN32)
-  vellum::platform::stub::InstallLibrary(
-      vellum::kCoreLibraryName,
-      {{vellum::kGetGlobPtrExport, reinterpret_cast<void*>(FakeCoreGetGlobPtr)},
-       {vellum::kCloseDisplayExport, reinterpret_cast<void*>(FakeCoreCloseDisplay)},
-       {vellum::kQuitExport, reinterpret_cast<void*>(FakeCoreQuit)}});
-#endif
-}
-
-GuardedString::GuardedString(const std::string& bytes) {
-  size_t page = PageSize();
-  size_t used = bytes.size() + 1;
-  region_size_ = (used + page - 1) / page * page + page;
-#if defined(_WIN32)
-  region_ = static_cast<char*>(VirtualAlloc(nullptr, region_size_,
-                                            MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-  DWORD old;
-  VirtualProtect(region_ + region_size_ - page, page, PAGE_NOACCESS, &old);
-#else
-  region_ = static_cast<char*>(mmap(nullptr, region_size_, PROT_READ | PROT_WRITE,
-                                    MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-  mprotect(region_ + region_size_ - page, page, PROT_NONE);
-#endif
-  data_ = region_ + region_size_ - page - used;
-  std::memcpy(data_, bytes.c_str(), used);
-}
-
-GuardedString::~GuardedString() {
-#if defined(_WIN32)
-  VirtualFree(region_, 0, MEM_RELEASE);
-#else
-  munmap(region_, region_size_);
 #endif
 }
 

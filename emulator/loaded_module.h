@@ -3,12 +3,11 @@
 // the resource script it is built from).
 #pragma once
 
-#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 
 namespace emulator {
 
@@ -23,32 +22,11 @@ class LoadedModule {
   ~LoadedModule();
 
   void* Export(const std::string& name) const;
-  const std::vector<CommandRow>& rows() const { return rows_; }
+  const std::vector<table::CommandRow>& rows() const { return rows_; }
 
  private:
   void* handle_ = nullptr;
-  std::vector<CommandRow> rows_;
-};
-
-// Gives the core library to the module: natively it is installed as an
-// in-process library; on Windows DBProCore.dll lies beside the program.
-void ProvideCoreLibrary();
-
-// Memory for a string argument that ends at the very end of a readable page,
-// followed by a page that cannot be read, so that a read past the terminator
-// faults at once.
-class GuardedString {
- public:
-  explicit GuardedString(const std::string& bytes);
-  ~GuardedString();
-  GuardedString(const GuardedString&) = delete;
-  GuardedString& operator=(const GuardedString&) = delete;
-  char* data() const { return data_; }
-
- private:
-  char* region_ = nullptr;
-  size_t region_size_ = 0;
-  char* data_ = nullptr;
+  std::vector<table::CommandRow> rows_;
 };
 
 }  // namespace emulator

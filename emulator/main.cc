@@ -19,12 +19,13 @@
 #include <vector>
 
 #include "emulator/audited_call.h"
-#include "emulator/basic_program.h"
+#include "emulator/basic/basic_program.h"
 #include "emulator/case_file.h"
 #include "emulator/host_stack.h"
 #include "emulator/loaded_module.h"
 #include "emulator/pattern.h"
 #include "emulator/progress_log.h"
+#include "fake_core/install_fake_core.h"
 
 namespace emulator {
 namespace {
@@ -32,33 +33,37 @@ namespace {
 struct Tally {
   int passed = 0;
   int failed = 0;
+  void Count(bool ok) { ++(ok ? passed : failed); }
 };
 
 // `pattern` is the expectation's, made from it, when it is one.
-bool Matches(const Call& call, const Pattern* pattern, const CommandRow& row,
-             const CallOutcome& got) {
+bool Matches(const Call& call, const Pattern* pattern,
+             const table::CommandRow& row, const CallOutcome& got) {
   if (got.error != call.expected_error) return false;
   if (!call.expected) return !row.is_function;
   const Value& want = *call.expected;
   if (pattern != nullptr) {
     if (got.is_null && row.returns_string()) return false;
-    return pattern->Matches(row.returns_string() ? got.text : std::to_string(got.integer));
+    return pattern->Matches(row.returns_string() ? got.text
+                                                 : std::to_string(got.integer));
   }
   if (row.returns_string()) {
     if (want.kind == Value::kNull) return got.is_null;
     return want.kind == Value::kString && !got.is_null && got.text == want.text;
   }
-  return want.kind == Value::kInteger && got.integer == static_cast<int32_t>(want.integer);
+  return want.kind == Value::kInteger &&
+         got.integer == static_cast<int32_t>(want.integer);
 }
 
 // Runs one call; string functions run twice, with and without an old result,
 // and must agree unless the expectation is a pattern (random results).
-bool RunCall(const LoadedModule& module, const Call& call, const std::string& file,
-             bool check) {
-  const CommandRow* row = FindRow(module.rows(), call.name, call.arguments.size());
+bool RunCall(const LoadedModule& module, const Call& call,
+             const std::string& file, bool check) {
+  const table::CommandRow* row =
+      table::FindRow(module.rows(), call.name, call.arguments.size());
   auto report = [&](const std::string& what) {
-    std::printf("%s:%d: %s\n    %s\n", file.c_str(), call.line, call.source.c_str(),
-                what.c_str());
+    std::printf("%s:%d: %s\n    %s\n", file.c_str(), call.line,
+                call.source.c_str(), what.c_str());
   };
   if (row == nullptr) {
     report("no row for " + call.name + " with " +
@@ -91,7 +96,8 @@ bool RunCall(const LoadedModule& module, const Call& call, const std::string& fi
       ok = false;
     }
     if (!check) {
-      std::printf("%s%s\n", call.call_text.c_str(), Describe(*row, got).c_str());
+      std::printf("%s%s\n", call.call_text.c_str(),
+                  Describe(*row, got).c_str());
       break;
     }
     if (!Matches(call, pattern ? &*pattern : nullptr, *row, got)) {
@@ -130,15 +136,19 @@ std::string FirstDifference(const std::vector<std::string>& got,
     if (i >= got.size()) return line + "missing, expected " + Quote(want[i]);
     if (i >= want.size()) return line + "unexpected " + Quote(got[i]);
     if (patterns.empty()) {
-      if (got[i] != want[i]) return line + Quote(got[i]) + ", expected " + Quote(want[i]);
+      if (got[i] != want[i])
+        return line + Quote(got[i]) + ", expected " + Quote(want[i]);
       continue;
     }
     if (i >= patterns.size()) return line + "has no pattern";
     std::string error;
     std::optional<Pattern> pattern = Pattern::Make(patterns[i], error);
     if (!pattern) return line + "bad pattern " + patterns[i] + ": " + error;
-    if (!pattern->Matches(got[i])) return line + Quote(got[i]) + " does not match " + patterns[i];
-    if (!pattern->Matches(want[i])) return line + "the sample " + Quote(want[i]) + " does not match " + patterns[i];
+    if (!pattern->Matches(got[i]))
+      return line + Quote(got[i]) + " does not match " + patterns[i];
+    if (!pattern->Matches(want[i]))
+      return line + "the sample " + Quote(want[i]) + " does not match " +
+             patterns[i];
   }
   return "";
 }
@@ -157,8 +167,9 @@ bool CheckBasicProgram(const LoadedModule& module, const std::string& path) {
   }
   if (problem.empty()) {
     bool random = ReadFile(stem + ".match", patterns);
-    problem = FirstDifference(Lines(run.output), Lines(expected),
-                              random ? Lines(patterns) : std::vector<std::string>());
+    problem =
+        FirstDifference(Lines(run.output), Lines(expected),
+                        random ? Lines(patterns) : std::vector<std::string>());
   }
   if (!problem.empty()) std::printf("%s: %s\n", path.c_str(), problem.c_str());
   return problem.empty();
@@ -169,13 +180,14 @@ std::vector<std::string> ProgramsIn(const std::string& path) {
   if (!std::filesystem::is_directory(path)) return {path};
   std::vector<std::string> programs;
   for (const auto& entry : std::filesystem::directory_iterator(path)) {
-    if (entry.path().extension() == ".dba") programs.push_back(entry.path().string());
+    if (entry.path().extension() == ".dba")
+      programs.push_back(entry.path().string());
   }
   std::sort(programs.begin(), programs.end());
   return programs;
 }
 
-int Main(int argc, char** argv) {
+struct Options {
 #if defined(_WIN32)
   std::string module_path = "Vellum3Util_16.dll";
 #else
@@ -183,60 +195,83 @@ int Main(int argc, char** argv) {
 #endif
   std::string table_script = "host/module.rc";
   std::string progress_path;
+  std::string mode;  // run, check or basic
+  std::vector<std::string> files;
+};
+
+// nullopt when the command line names no mode.
+std::optional<Options> ParseOptions(int argc, char** argv) {
+  Options options;
   std::vector<std::string> args(argv + 1, argv + argc);
   size_t i = 0;
   for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
-    if (args[i] == "--module") module_path = args[i + 1];
-    else if (args[i] == "--table") table_script = args[i + 1];
-    else if (args[i] == "--progress") progress_path = args[i + 1];
+    if (args[i] == "--module")
+      options.module_path = args[i + 1];
+    else if (args[i] == "--table")
+      options.table_script = args[i + 1];
+    else if (args[i] == "--progress")
+      options.progress_path = args[i + 1];
   }
-  if (i >= args.size() || (args[i] != "run" && args[i] != "check" && args[i] != "basic")) {
+  if (i >= args.size() ||
+      (args[i] != "run" && args[i] != "check" && args[i] != "basic")) {
+    return std::nullopt;
+  }
+  options.mode = args[i];
+  options.files.assign(args.begin() + i + 1, args.end());
+  return options;
+}
+
+void RunCaseFile(const LoadedModule& module, const std::string& path,
+                 bool check, ProgressLog& progress, Tally& tally) {
+  std::string text;
+  if (!ReadFile(path, text)) {
+    std::printf("%s: cannot read\n", path.c_str());
+    ++tally.failed;
+    return;
+  }
+  std::vector<std::string> errors;
+  std::vector<Call> calls = ParseCaseFile(text, errors);
+  for (const std::string& e : errors) {
+    std::printf("%s: %s\n", path.c_str(), e.c_str());
+    ++tally.failed;
+  }
+  for (const Call& call : calls) {
+    progress.At(path + ":" + std::to_string(call.line) + ": " + call.source);
+    tally.Count(RunCall(module, call, path, check));
+  }
+}
+
+int Main(int argc, char** argv) {
+  std::optional<Options> options = ParseOptions(argc, argv);
+  if (!options) {
     std::fprintf(stderr,
-                 "usage: host_emulator [--module PATH] [--table SCRIPT] [--progress FILE] "
+                 "usage: host_emulator [--module PATH] [--table SCRIPT] "
+                 "[--progress FILE] "
                  "run|check|basic FILE...\n");
     return 2;
   }
-  bool check = args[i] == "check";
-  bool basic = args[i] == "basic";
-
-  ProvideCoreLibrary();
+  InstallFakeCore();
   std::string error;
-  auto module = LoadedModule::Load(module_path, table_script, error);
+  auto module =
+      LoadedModule::Load(options->module_path, options->table_script, error);
   if (!module) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 2;
   }
-  ProgressLog progress(progress_path);
+  ProgressLog progress(options->progress_path);
   Tally tally;
-  for (const std::string& problem : CheckTable(module->rows())) {
+  for (const std::string& problem : table::CheckTable(module->rows())) {
     std::printf("command table: %s\n", problem.c_str());
     ++tally.failed;
   }
-  for (++i; i < args.size(); ++i) {
-    if (basic) {
-      for (const std::string& program : ProgramsIn(args[i])) {
-        progress.At(program);
-        if (CheckBasicProgram(*module, program)) ++tally.passed;
-        else ++tally.failed;
-      }
+  for (const std::string& path : options->files) {
+    if (options->mode != "basic") {
+      RunCaseFile(*module, path, options->mode == "check", progress, tally);
       continue;
     }
-    std::string text;
-    if (!ReadFile(args[i], text)) {
-      std::printf("%s: cannot read\n", args[i].c_str());
-      ++tally.failed;
-      continue;
-    }
-    std::vector<std::string> errors;
-    std::vector<Call> calls = ParseCaseFile(text, errors);
-    for (const std::string& e : errors) {
-      std::printf("%s: %s\n", args[i].c_str(), e.c_str());
-      ++tally.failed;
-    }
-    for (const Call& call : calls) {
-      progress.At(args[i] + ":" + std::to_string(call.line) + ": " + call.source);
-      if (RunCall(*module, call, args[i], check)) ++tally.passed;
-      else ++tally.failed;
+    for (const std::string& program : ProgramsIn(path)) {
+      progress.At(program);
+      tally.Count(CheckBasicProgram(*module, program));
     }
   }
   std::printf("%d passed, %d failed\n", tally.passed, tally.failed);

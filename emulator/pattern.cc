@@ -24,9 +24,9 @@ class PatternError : public std::runtime_error {
 struct Node {
   enum Kind { kSet, kSequence, kAlternatives, kRepeat } kind;
   explicit Node(Kind k) : kind(k) {}
-  uint32_t set = 0;  // kSet: the index of its byte set
+  uint32_t set = 0;         // kSet: the index of its byte set
   std::vector<Node> parts;  // kRepeat: one, the body
-  int min = 0, max = 0;  // kRepeat; max may be kUnbounded
+  int min = 0, max = 0;     // kRepeat; max may be kUnbounded
 };
 
 int HexDigit(char c) {
@@ -46,7 +46,8 @@ class PatternCompiler {
     Node root = Alternatives(0);
     if (at_ < text_.size()) Fail("unbalanced ')'");
     uint64_t size = StepsOf(root) + 1;
-    if (size > kMaxSteps) Fail("pattern too large once its counts are expanded");
+    if (size > kMaxSteps)
+      Fail("pattern too large once its counts are expanded");
     pattern_.steps_.reserve(size);
     Emit(root);
     Add({Pattern::Step::kAccept});
@@ -56,7 +57,9 @@ class PatternCompiler {
   size_t at() const { return at_; }
 
  private:
-  [[noreturn]] void Fail(const std::string& what) const { throw PatternError(what); }
+  [[noreturn]] void Fail(const std::string& what) const {
+    throw PatternError(what);
+  }
   bool AtEnd() const { return at_ >= text_.size(); }
   char Peek() const { return AtEnd() ? '\0' : text_[at_]; }
 
@@ -102,10 +105,15 @@ class PatternCompiler {
       }
       case '\\':
         return SetNode(Pattern::ByteSet().set(Escape()));
-      case '*': case '+': case '?': case '{':
+      case '*':
+      case '+':
+      case '?':
+      case '{':
         Fail(std::string("'") + c + "' repeats nothing");
-      case '^': case '$':
-        Fail(std::string("anchor '") + c + "' is not supported; patterns match the whole result");
+      case '^':
+      case '$':
+        Fail(std::string("anchor '") + c +
+             "' is not supported; patterns match the whole result");
       default:
         return SetNode(Pattern::ByteSet().set(static_cast<unsigned char>(c)));
     }
@@ -114,11 +122,19 @@ class PatternCompiler {
   Node Quantified(Node body) {
     int min = 0, max = 0;
     switch (Peek()) {
-      case '*': min = 0, max = kUnbounded; break;
-      case '+': min = 1, max = kUnbounded; break;
-      case '?': min = 0, max = 1; break;
-      case '{': break;
-      default: return body;
+      case '*':
+        min = 0, max = kUnbounded;
+        break;
+      case '+':
+        min = 1, max = kUnbounded;
+        break;
+      case '?':
+        min = 0, max = 1;
+        break;
+      case '{':
+        break;
+      default:
+        return body;
     }
     if (text_[at_++] == '{') {
       min = max = Count();
@@ -128,7 +144,8 @@ class PatternCompiler {
       }
       if (Peek() != '}') Fail("'{' without its '}'");
       ++at_;
-      if (max != kUnbounded && max < min) Fail("repetition {n,m} with m below n");
+      if (max != kUnbounded && max < min)
+        Fail("repetition {n,m} with m below n");
     }
     if (!AtEnd() && std::string("*+?{").find(Peek()) != std::string::npos) {
       Fail("a repetition repeated");
@@ -141,7 +158,8 @@ class PatternCompiler {
   }
 
   int Count() {
-    if (!std::isdigit(static_cast<unsigned char>(Peek()))) Fail("a count expected after '{'");
+    if (!std::isdigit(static_cast<unsigned char>(Peek())))
+      Fail("a count expected after '{'");
     long long n = 0;
     while (std::isdigit(static_cast<unsigned char>(Peek()))) {
       n = n * 10 + (text_[at_++] - '0');
@@ -181,9 +199,12 @@ class PatternCompiler {
     if (AtEnd()) Fail("pattern ends in '\\'");
     char c = text_[at_++];
     switch (c) {
-      case 'n': return '\n';
-      case 'r': return '\r';
-      case 't': return '\t';
+      case 'n':
+        return '\n';
+      case 'r':
+        return '\r';
+      case 't':
+        return '\t';
       case 'x': {
         int high = at_ < text_.size() ? HexDigit(text_[at_]) : -1;
         int low = at_ + 1 < text_.size() ? HexDigit(text_[at_ + 1]) : -1;
@@ -201,7 +222,8 @@ class PatternCompiler {
 
   Node SetNode(const Pattern::ByteSet& members) {
     Node node(Node::kSet);
-    auto same = std::find(pattern_.sets_.begin(), pattern_.sets_.end(), members);
+    auto same =
+        std::find(pattern_.sets_.begin(), pattern_.sets_.end(), members);
     node.set = static_cast<uint32_t>(same - pattern_.sets_.begin());
     if (same == pattern_.sets_.end()) pattern_.sets_.push_back(members);
     return node;
@@ -209,19 +231,27 @@ class PatternCompiler {
 
   // ---- steps ------------------------------------------------------------
 
-  uint32_t Here() const { return static_cast<uint32_t>(pattern_.steps_.size()); }
+  uint32_t Here() const {
+    return static_cast<uint32_t>(pattern_.steps_.size());
+  }
 
   // The steps Emit makes of `node`, or more than kMaxSteps when too many.
   static uint64_t StepsOf(const Node& node) {
     uint64_t total = 0;
     for (const Node& part : node.parts) total += StepsOf(part);
     switch (node.kind) {
-      case Node::kSet: total = 1; break;
-      case Node::kSequence: break;
-      case Node::kAlternatives: total += 2 * (node.parts.size() - 1); break;
+      case Node::kSet:
+        total = 1;
+        break;
+      case Node::kSequence:
+        break;
+      case Node::kAlternatives:
+        total += 2 * (node.parts.size() - 1);
+        break;
       case Node::kRepeat:
-        total = node.max == kUnbounded ? node.min * total + total + 2
-                                       : node.min * total + (node.max - node.min) * (total + 1);
+        total = node.max == kUnbounded
+                    ? node.min * total + total + 2
+                    : node.min * total + (node.max - node.min) * (total + 1);
         break;
     }
     return std::min<uint64_t>(total, kMaxSteps + 1);
@@ -280,12 +310,14 @@ class PatternCompiler {
   Pattern pattern_;
 };
 
-std::optional<Pattern> Pattern::Make(const std::string& text, std::string& error) {
+std::optional<Pattern> Pattern::Make(const std::string& text,
+                                     std::string& error) {
   PatternCompiler compiler(text);
   try {
     return compiler.Compile();
   } catch (const PatternError& e) {
-    error = e.what() + std::string(" at offset ") + std::to_string(compiler.at());
+    error =
+        e.what() + std::string(" at offset ") + std::to_string(compiler.at());
     return std::nullopt;
   }
 }
@@ -294,9 +326,9 @@ namespace {
 
 // Adds `start` and every step reachable from it without reading a byte to
 // `states`, each once per byte position (`seen` holds the position's mark).
-void AddState(const std::vector<Pattern::Step>& steps, uint32_t start, size_t mark,
-              std::vector<size_t>& seen, std::vector<uint32_t>& pending,
-              std::vector<uint32_t>& states) {
+void AddState(const std::vector<Pattern::Step>& steps, uint32_t start,
+              size_t mark, std::vector<size_t>& seen,
+              std::vector<uint32_t>& pending, std::vector<uint32_t>& states) {
   pending.push_back(start);
   while (!pending.empty()) {
     uint32_t at = pending.back();
@@ -338,8 +370,9 @@ bool Pattern::Matches(const std::string& subject) const {
     current.swap(following);
     if (current.empty()) return false;
   }
-  return std::any_of(current.begin(), current.end(),
-                     [&](uint32_t at) { return steps_[at].op == Step::kAccept; });
+  return std::any_of(current.begin(), current.end(), [&](uint32_t at) {
+    return steps_[at].op == Step::kAccept;
+  });
 }
 
 }  // namespace emulator

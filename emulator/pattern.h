@@ -1,8 +1,8 @@
 // Whole-string patterns for results that differ from run to run, as the case
 // files (=~ "...") and the help examples' .match files write them:
-//   literal bytes; escapes \xHH \n \r \t and \ before any punctuation (\. \( \\);
-//   .  any byte but \n and \r;  [abc] [a-z] [^...] byte classes;
-//   ( ) groups, | alternatives;  * + ? {n} {n,} {n,m} repetition.
+//   literal bytes; escapes \xHH \n \r \t and \ before any punctuation (\. \(
+//   \\); .  any byte but \n and \r;  [abc] [a-z] [^...] byte classes; ( )
+//   groups, | alternatives;  * + ? {n} {n,} {n,m} repetition.
 // Anything else is refused when the pattern is made, so that a pattern the
 // matcher would misread fails as an error rather than matching wrongly.
 //
@@ -23,7 +23,8 @@ namespace emulator {
 class Pattern {
  public:
   // The pattern of `text`, or nullopt with `error` saying what is wrong.
-  static std::optional<Pattern> Make(const std::string& text, std::string& error);
+  static std::optional<Pattern> Make(const std::string& text,
+                                     std::string& error);
 
   // True when the whole of `subject` matches.
   bool Matches(const std::string& subject) const;

@@ -5,7 +5,8 @@ namespace emulator {
 ProgressLog::ProgressLog(const std::string& path) : path_(path) {
   if (path_.empty()) return;
   file_ = std::fopen(path_.c_str(), "w");
-  if (file_ == nullptr) std::fprintf(stderr, "cannot write the progress file %s\n", path_.c_str());
+  if (file_ == nullptr)
+    std::fprintf(stderr, "cannot write the progress file %s\n", path_.c_str());
 }
 
 ProgressLog::~ProgressLog() {

@@ -26,17 +26,18 @@
 
 #include "emulator/audited_call.h"
 #include "emulator/case_file.h"
-#include "emulator/command_table.h"
 #include "emulator/loaded_module.h"
+#include "fake_core/install_fake_core.h"
 #include "fuzz/fuzz_input.h"
+#include "table/command_table.h"
 
 namespace vellum::fuzz {
 namespace {
 
 using emulator::CallOutcome;
-using emulator::CommandRow;
 using emulator::LoadedModule;
 using emulator::Value;
+using table::CommandRow;
 
 // Calls per input: enough for split/query interleavings, few enough that one
 // input stays fast.
@@ -44,7 +45,7 @@ constexpr int kMaxCallsPerInput = 128;
 
 struct Harness {
   std::unique_ptr<LoadedModule> module;
-  std::vector<const CommandRow*> rows;  // the rows to drive
+  std::vector<const CommandRow*> rows;      // the rows to drive
   const CommandRow* reset_split = nullptr;  // SPLIT STRING, run on nulls
   bool trace = false;
 };
@@ -52,9 +53,10 @@ struct Harness {
 Harness& TheHarness() {
   static Harness* harness = [] {
     auto* h = new Harness;
-    emulator::ProvideCoreLibrary();
+    InstallFakeCore();
     std::string error;
-    h->module = LoadedModule::Load(VELLUM_FUZZ_MODULE, VELLUM_FUZZ_TABLE, error);
+    h->module =
+        LoadedModule::Load(VELLUM_FUZZ_MODULE, VELLUM_FUZZ_TABLE, error);
     if (!h->module || h->module->rows().empty()) {
       std::fprintf(stderr, "command_fuzzer: %s\n",
                    h->module ? "the command table has no rows" : error.c_str());
@@ -85,23 +87,28 @@ std::string CallText(const CommandRow& row, const std::vector<Value>& args) {
   std::string text = row.name + "(";
   for (size_t i = 0; i < args.size(); ++i) {
     if (i) text += ", ";
-    if (args[i].kind == Value::kString) text += emulator::Quote(args[i].text);
-    else if (args[i].kind == Value::kInteger) text += std::to_string(args[i].integer);
-    else text += "null";
+    if (args[i].kind == Value::kString)
+      text += emulator::Quote(args[i].text);
+    else if (args[i].kind == Value::kInteger)
+      text += std::to_string(args[i].integer);
+    else
+      text += "null";
   }
   return text + ")";
 }
 
 [[noreturn]] void Fail(const CommandRow& row, const std::vector<Value>& args,
                        const std::string& what) {
-  std::fprintf(stderr, "\n%s\n    %s\n", CallText(row, args).c_str(), what.c_str());
+  std::fprintf(stderr, "\n%s\n    %s\n", CallText(row, args).c_str(),
+               what.c_str());
   std::abort();
 }
 
 // Parameters that set the result's length: every "Size", and the positions
 // of INSERT$ and REPLACE$, before which a gap is filled with spaces.
 bool SizesResult(const std::string& name) {
-  return name == "Size" || name == "Insert Position" || name == "Start Position";
+  return name == "Size" || name == "Insert Position" ||
+         name == "Start Position";
 }
 
 // At the largest position INSERT$ and REPLACE$ need 2^31 - 1 + M bytes: with
@@ -115,7 +122,8 @@ void AvoidHugeGap(const CommandRow& row, std::vector<Value>& args) {
   }
   if (insert >= args.size() || !args[insert].text.empty()) return;
   for (size_t i = 0; i < args.size(); ++i) {
-    bool position = row.param_names[i] != "Size" && SizesResult(row.param_names[i]);
+    bool position =
+        row.param_names[i] != "Size" && SizesResult(row.param_names[i]);
     if (position && args[i].integer == std::numeric_limits<int32_t>::max()) {
       args[i].integer %= 4097;
     }
@@ -192,8 +200,9 @@ void RunCall(const CommandRow& row, FuzzInput& input) {
   if (!row.is_function) return;  // a split: running it again changes nothing
   CallOutcome second = RunChecked(row, args, !old_result_first);
   if (!DrawsRandomNumbers(row) && !SameOutcome(first, second)) {
-    Fail(row, args, "two runs disagree:" + emulator::Describe(row, first) +
-                        " then" + emulator::Describe(row, second));
+    Fail(row, args,
+         "two runs disagree:" + emulator::Describe(row, first) + " then" +
+             emulator::Describe(row, second));
   }
 }
 

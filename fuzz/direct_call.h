@@ -13,9 +13,10 @@
 #include <optional>
 #include <string>
 
-#include "emulator/case_file.h"
-#include "emulator/fake_core.h"
-#include "emulator/loaded_module.h"
+#include "emulator/audited_call.h"
+#include "fake_core/fake_core.h"
+#include "fake_core/install_fake_core.h"
+#include "fuzz/fuzz_input.h"
 #include "host/core_interface.h"
 
 namespace vellum::fuzz {
@@ -27,8 +28,18 @@ inline bool IsEmpty(const Arg& arg) { return !arg || arg->empty(); }
 
 // Installs the fake core as the core library, once per process.
 inline void UseFakeCore() {
-  static const bool installed = (emulator::ProvideCoreLibrary(), true);
+  static const bool installed = (InstallFakeCore(), true);
   (void)installed;
+}
+
+// The whole of a differential fuzzer's run: `run_one` checks one operation
+// read from the input, again and again until the input is used up.
+inline int RunEach(const uint8_t* data, size_t size,
+                   void (*run_one)(FuzzInput&)) {
+  UseFakeCore();
+  FuzzInput input(data, size);
+  while (!input.empty()) run_one(input);
+  return 0;
 }
 
 // A NUL-terminated copy of an argument in an allocation of exactly its size,
@@ -82,12 +93,14 @@ Taken TakeCall(Describe describe, Command command) {
       size = event.size;
     }
   }
-  bool exact = result ? allocations == 1 &&
-                            size == static_cast<int32_t>(std::strlen(result) + 1)
-                      : allocations == 0;
+  bool exact = result
+                   ? allocations == 1 &&
+                         size == static_cast<int32_t>(std::strlen(result) + 1)
+                   : allocations == 0;
   if (!exact) {
-    Mismatch(describe(), std::to_string(allocations) + " allocations (last of " +
-                            std::to_string(size) + " bytes)",
+    Mismatch(describe(),
+             std::to_string(allocations) + " allocations (last of " +
+                 std::to_string(size) + " bytes)",
              "one of the result's size");
   }
   return {FakeCoreTakeResult(result), FakeCoreErrorWord()};

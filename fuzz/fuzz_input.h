@@ -3,6 +3,7 @@
 // complete, replayable script of calls.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -42,19 +43,34 @@ class FuzzInput {
     return TakeString();
   }
 
+  // `N` string arguments in order; bit k of `nulls` makes the k-th a null
+  // pointer.
+  template <size_t N>
+  std::array<std::optional<std::string>, N> TakeArguments(uint8_t nulls) {
+    std::array<std::optional<std::string>, N> arguments;
+    for (size_t k = 0; k < N; ++k) arguments[k] = TakeArgument(nulls >> k & 1);
+    return arguments;
+  }
+
   // A 32-bit integer biased towards the values where commands change
   // behaviour: 0, -1, 1, the two extremes and small numbers. One selector
   // byte picks the kind, so mutations move between kinds in one step.
   int32_t TakeInt32() {
     uint8_t kind = TakeByte();
     switch (kind % 8) {
-      case 0: return 0;
-      case 1: return -1;
-      case 2: return 1;
-      case 3: return std::numeric_limits<int32_t>::max();
-      case 4: return std::numeric_limits<int32_t>::min();
+      case 0:
+        return 0;
+      case 1:
+        return -1;
+      case 2:
+        return 1;
+      case 3:
+        return std::numeric_limits<int32_t>::max();
+      case 4:
+        return std::numeric_limits<int32_t>::min();
       case 5:
-      case 6: return static_cast<int32_t>(TakeByte()) - 16;  // -16 .. 239
+      case 6:
+        return static_cast<int32_t>(TakeByte()) - 16;  // -16 .. 239
       default: {
         uint32_t bits = 0;
         for (int i = 0; i < 4; ++i) bits = bits << 8 | TakeByte();

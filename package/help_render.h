@@ -11,8 +11,9 @@
 namespace package {
 
 // How one form is written in the help, e.g.
-// "Return Integer = INSTR(Source, Search)" or "SPLIT STRING Source, Delimiters".
-std::string SyntaxLine(const emulator::CommandRow& form);
+// "Return Integer = INSTR(Source, Search)" or "SPLIT STRING Source,
+// Delimiters".
+std::string SyntaxLine(const table::CommandRow& form);
 
 // The editor's keyword line: NAME=commands\strings\NAME.htm=PARAMETERS, with
 // a function's parameters in parentheses, a command's without, none as
@@ -28,7 +29,8 @@ std::string HelpPage(const Command& command, const HelpEntry& entry,
                      const HelpFamily& family, const std::string& stylesheet);
 
 // The page that lists every command by family.
-std::string IndexPage(const std::vector<HelpFamily>& families, const std::string& stylesheet);
+std::string IndexPage(const std::vector<HelpFamily>& families,
+                      const std::string& stylesheet);
 
 // The commands by family as plain text lines, for README.txt.
 std::string CommandList(const std::vector<HelpFamily>& families);

@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 
 namespace package {
 
@@ -49,7 +49,7 @@ struct HelpFamily {
 // One BASIC name with its forms, the rows ordered by their parameter count.
 struct Command {
   std::string name;
-  std::vector<emulator::CommandRow> forms;
+  std::vector<table::CommandRow> forms;
 };
 
 // Parses one family file; problems go to `errors` as "file:line: what".
@@ -58,7 +58,7 @@ HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
 
 // The table's rows grouped by BASIC name, in the order names first appear,
 // each name's forms from the fewest parameters to the most.
-std::vector<Command> GroupCommands(const std::vector<emulator::CommandRow>& rows);
+std::vector<Command> GroupCommands(const std::vector<table::CommandRow>& rows);
 
 // Everything that would make the help disagree with the table or leave a
 // page incomplete: names without an entry or entries without a name,
@@ -68,10 +68,11 @@ std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
                                    const std::vector<Command>& commands);
 
 // The command of that name; it must be one of `commands`.
-const Command& CommandNamed(const std::vector<Command>& commands, const std::string& name);
+const Command& CommandNamed(const std::vector<Command>& commands,
+                            const std::string& name);
 
 // A row's BASIC name: a leading "!" belongs to the row, not to the name.
-std::string BasicName(const emulator::CommandRow& row);
+std::string BasicName(const table::CommandRow& row);
 
 // Each parameter name of any of the command's forms with its type letter,
 // as the first form that has it gives it; names whose forms give them

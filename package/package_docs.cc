@@ -6,10 +6,10 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "emulator/command_table.h"
 #include "package/help_render.h"
 #include "package/help_source.h"
 #include "package/page_check.h"
+#include "table/command_table.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +21,8 @@ const char kReadmeCommandsEnd[] = "<!-- End of the commands -->";
 namespace {
 
 // The families in the order the index lists them, by their file names.
-const char* const kFamilies[] = {"chars", "search", "edit", "split", "generate"};
+const char* const kFamilies[] = {"chars", "search", "edit", "split",
+                                 "generate"};
 
 std::string Read(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -57,21 +58,26 @@ std::string CheckName(const std::string& name) {
 }
 
 // The table's commands and the family files, checked against each other.
-bool LoadDocs(const std::string& table_script, const fs::path& docs, std::vector<Command>& commands,
-              std::vector<HelpFamily>& families, std::vector<std::string>& problems) {
-  commands = GroupCommands(emulator::RowsFromResourceScript(Read(table_script)));
+bool LoadDocs(const std::string& table_script, const fs::path& docs,
+              std::vector<Command>& commands, std::vector<HelpFamily>& families,
+              std::vector<std::string>& problems) {
+  commands = GroupCommands(table::RowsFromResourceScript(Read(table_script)));
   for (const char* family : kFamilies) {
-    std::string file = (docs / "commands" / (std::string(family) + ".txt")).string();
+    std::string file =
+        (docs / "commands" / (std::string(family) + ".txt")).string();
     families.push_back(ParseHelpFamily(Read(file), file, problems));
   }
-  for (const std::string& p : CheckHelp(families, commands)) problems.push_back(p);
+  for (const std::string& p : CheckHelp(families, commands))
+    problems.push_back(p);
   return problems.empty();
 }
 
 }  // namespace
 
-bool WritePackageDocs(const std::string& table_script, const std::string& docs_folder,
-                      const std::string& out_folder, const std::string& checks_folder,
+bool WritePackageDocs(const std::string& table_script,
+                      const std::string& docs_folder,
+                      const std::string& out_folder,
+                      const std::string& checks_folder,
                       std::vector<std::string>& problems) {
   fs::path docs = docs_folder;
   fs::path out = out_folder;
@@ -80,7 +86,8 @@ bool WritePackageDocs(const std::string& table_script, const std::string& docs_f
   std::vector<HelpFamily> families;
   if (!LoadDocs(table_script, docs, commands, families, problems)) return false;
   std::string stylesheet = Read(docs / "help.css");
-  for (const std::string& p : StyleSheetProblems(stylesheet)) problems.push_back("help.css: " + p);
+  for (const std::string& p : StyleSheetProblems(stylesheet))
+    problems.push_back("help.css: " + p);
   if (!problems.empty()) return false;
 
   Write(out / "Editor/Keywords/Vellum3Util_16.ini", KeywordFile(commands));
@@ -88,23 +95,27 @@ bool WritePackageDocs(const std::string& table_script, const std::string& docs_f
   for (const HelpFamily& family : families) {
     for (const HelpEntry& entry : family.entries) {
       Write(out / "Help/commands/strings" / PageFile(entry.name),
-            HelpPage(CommandNamed(commands, entry.name), entry, family, stylesheet));
+            HelpPage(CommandNamed(commands, entry.name), entry, family,
+                     stylesheet));
       fs::path check = checks / CheckName(entry.name);
       Write(check.string() + ".dba", entry.example);
       Write(check.string() + ".txt", entry.output);
-      if (!entry.matches.empty()) Write(check.string() + ".match", entry.matches);
+      if (!entry.matches.empty())
+        Write(check.string() + ".match", entry.matches);
     }
   }
 
   std::string readme = Read(docs / "README.txt");
   size_t slot = readme.find("@COMMANDS@\n");
-  if (slot == std::string::npos) throw std::runtime_error("README.txt has no @COMMANDS@ line");
+  if (slot == std::string::npos)
+    throw std::runtime_error("README.txt has no @COMMANDS@ line");
   readme.replace(slot, 11, CommandList(families));
   Write(out / "README.txt", WithCrlf(readme));
 
   // The example programs and the output each prints; their patterns stay
   // behind, they are for the check only.
-  for (const fs::directory_entry& example : fs::directory_iterator(docs / "examples")) {
+  for (const fs::directory_entry& example :
+       fs::directory_iterator(docs / "examples")) {
     fs::path name = example.path().filename();
     if (name.extension() == ".dba" || name.extension() == ".txt") {
       Write(out / "Examples" / name, WithCrlf(Read(example.path())));
@@ -113,18 +124,20 @@ bool WritePackageDocs(const std::string& table_script, const std::string& docs_f
   return true;
 }
 
-
-bool UpdateReadmeCommands(const std::string& table_script, const std::string& docs_folder,
+bool UpdateReadmeCommands(const std::string& table_script,
+                          const std::string& docs_folder,
                           const std::string& readme_path, bool check_only,
                           std::vector<std::string>& problems) {
   std::vector<Command> commands;
   std::vector<HelpFamily> families;
-  if (!LoadDocs(table_script, docs_folder, commands, families, problems)) return false;
+  if (!LoadDocs(table_script, docs_folder, commands, families, problems))
+    return false;
   std::string readme = Read(readme_path);
   size_t begin = readme.find(kReadmeCommandsBegin);
   size_t end = readme.find(kReadmeCommandsEnd);
   if (begin == std::string::npos || end == std::string::npos || end < begin) {
-    problems.push_back(readme_path + ": no command section between its two marker lines");
+    problems.push_back(readme_path +
+                       ": no command section between its two marker lines");
     return false;
   }
   begin = readme.find('\n', begin) + 1;
@@ -132,8 +145,10 @@ bool UpdateReadmeCommands(const std::string& table_script, const std::string& do
   std::string fresh = CommandTable(families, commands);
   if (current == fresh) return true;
   if (check_only) {
-    problems.push_back(readme_path + ": the command section is out of date; run docgen --table " +
-                       table_script + " --docs " + docs_folder + " --readme " + readme_path);
+    problems.push_back(
+        readme_path +
+        ": the command section is out of date; run docgen --table " +
+        table_script + " --docs " + docs_folder + " --readme " + readme_path);
     return false;
   }
   Write(readme_path, readme.replace(begin, end - begin, fresh));

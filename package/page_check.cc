@@ -7,13 +7,15 @@
 
 namespace package {
 
-const char kHelpDoctype[] = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">";
+const char kHelpDoctype[] =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">";
 
 namespace {
 
 std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+    return static_cast<char>(std::tolower(c));
+  });
   return text;
 }
 
@@ -25,43 +27,53 @@ std::string Trim(const std::string& s) {
 // The properties of CSS 2.1 less the aural ones, and less those that hide
 // text or make it up, which would leave a page unreadable without its sheet.
 const std::set<std::string>& StyleProperties() {
+  // clang-format off
   static const std::set<std::string> kProperties = {
-      "background", "background-attachment", "background-color", "background-image",
-      "background-position", "background-repeat", "border", "border-bottom",
-      "border-bottom-color", "border-bottom-style", "border-bottom-width", "border-collapse",
-      "border-color", "border-left", "border-left-color", "border-left-style",
-      "border-left-width", "border-right", "border-right-color", "border-right-style",
-      "border-right-width", "border-spacing", "border-style", "border-top", "border-top-color",
-      "border-top-style", "border-top-width", "border-width", "caption-side", "clear", "color",
-      "cursor", "direction", "display", "empty-cells", "float", "font", "font-family",
-      "font-size", "font-style", "font-variant", "font-weight", "height", "letter-spacing",
+      "background", "background-attachment", "background-color",
+      "background-image", "background-position", "background-repeat", "border",
+      "border-bottom", "border-bottom-color", "border-bottom-style",
+      "border-bottom-width", "border-collapse", "border-color", "border-left",
+      "border-left-color", "border-left-style", "border-left-width",
+      "border-right", "border-right-color", "border-right-style",
+      "border-right-width", "border-spacing", "border-style", "border-top",
+      "border-top-color", "border-top-style", "border-top-width",
+      "border-width", "caption-side", "clear", "color", "cursor", "direction",
+      "display", "empty-cells", "float", "font", "font-family", "font-size",
+      "font-style", "font-variant", "font-weight", "height", "letter-spacing",
       "line-height", "list-style", "list-style-image", "list-style-position",
-      "list-style-type", "margin", "margin-bottom", "margin-left", "margin-right", "margin-top",
-      "max-height", "max-width", "min-height", "min-width", "outline", "outline-color",
-      "outline-style", "outline-width", "padding", "padding-bottom", "padding-left",
-      "padding-right", "padding-top", "page-break-after", "page-break-before",
-      "page-break-inside", "quotes", "table-layout", "text-align", "text-decoration",
-      "text-indent", "text-transform", "vertical-align", "white-space", "width",
-      "word-spacing"};
+      "list-style-type", "margin", "margin-bottom", "margin-left",
+      "margin-right", "margin-top", "max-height", "max-width", "min-height",
+      "min-width", "outline", "outline-color", "outline-style", "outline-width",
+      "padding", "padding-bottom", "padding-left", "padding-right",
+      "padding-top", "page-break-after", "page-break-before",
+      "page-break-inside", "quotes", "table-layout", "text-align",
+      "text-decoration", "text-indent", "text-transform", "vertical-align",
+      "white-space", "width", "word-spacing"};
+  // clang-format on
   return kProperties;
 }
 
 const std::set<std::string>& DisplayValues() {
+  // clang-format off
   static const std::set<std::string> kValues = {
       "inline", "block", "list-item", "inline-block", "table", "inline-table",
-      "table-row-group", "table-header-group", "table-footer-group", "table-row",
-      "table-column-group", "table-column", "table-cell", "table-caption", "inherit"};
+      "table-row-group", "table-header-group", "table-footer-group",
+      "table-row", "table-column-group", "table-column", "table-cell",
+      "table-caption", "inherit"};
+  // clang-format on
   return kValues;
 }
 
 // Pseudo-classes of CSS 2.1 that change only how text looks.
 const std::set<std::string>& PseudoClasses() {
-  static const std::set<std::string> kPseudo = {"link", "visited", "hover", "active", "focus",
-                                                "first-child", "first-line", "first-letter"};
+  static const std::set<std::string> kPseudo = {
+      "link",  "visited",     "hover",      "active",
+      "focus", "first-child", "first-line", "first-letter"};
   return kPseudo;
 }
 
-void CheckSelector(const std::string& selector, std::vector<std::string>& problems) {
+void CheckSelector(const std::string& selector,
+                   std::vector<std::string>& problems) {
   // Type, class and id selectors joined by descendant, child and group
   // combinators; attribute selectors and the sibling combinators are left out.
   static const std::regex kAllowed("[A-Za-z0-9_.#:, \t\r\n>-]+");
@@ -74,14 +86,17 @@ void CheckSelector(const std::string& selector, std::vector<std::string>& proble
     return;
   }
   static const std::regex kPseudo(":([A-Za-z-]+)");
-  for (std::sregex_iterator it(selector.begin(), selector.end(), kPseudo), end; it != end; ++it) {
+  for (std::sregex_iterator it(selector.begin(), selector.end(), kPseudo), end;
+       it != end; ++it) {
     if (PseudoClasses().count(Lower((*it)[1])) == 0) {
-      problems.push_back("pseudo-class outside the help's set: :" + (*it)[1].str());
+      problems.push_back("pseudo-class outside the help's set: :" +
+                         (*it)[1].str());
     }
   }
 }
 
-void CheckDeclaration(const std::string& declaration, std::vector<std::string>& problems) {
+void CheckDeclaration(const std::string& declaration,
+                      std::vector<std::string>& problems) {
   size_t colon = declaration.find(':');
   if (colon == std::string::npos) {
     problems.push_back("not a declaration: " + declaration);
@@ -93,13 +108,15 @@ void CheckDeclaration(const std::string& declaration, std::vector<std::string>& 
     problems.push_back("property outside the help's CSS 2.1 set: " + property);
   }
   static const std::regex kFunction("([a-z-]+)\\(");
-  for (std::sregex_iterator it(value.begin(), value.end(), kFunction), end; it != end; ++it) {
+  for (std::sregex_iterator it(value.begin(), value.end(), kFunction), end;
+       it != end; ++it) {
     if ((*it)[1] != "rgb") {
       problems.push_back("function outside CSS 2.1: " + (*it)[1].str() + "()");
     }
   }
   static const std::regex kLaterUnit("[0-9.](rem|vw|vh|vmin|vmax|ch|fr)\\b");
-  if (std::regex_search(value, kLaterUnit)) problems.push_back("unit of a later level: " + value);
+  if (std::regex_search(value, kLaterUnit))
+    problems.push_back("unit of a later level: " + value);
   if (property == "display") {
     std::string shown = Trim(value.substr(0, value.find('!')));
     if (shown == "none") {
@@ -113,8 +130,10 @@ void CheckDeclaration(const std::string& declaration, std::vector<std::string>& 
 // The attributes that the help's HTML 4.01 pages use.
 const std::set<std::string>& Attributes() {
   static const std::set<std::string> kAttributes = {
-      "href", "class", "id", "lang", "title", "name", "http-equiv", "content", "type",
-      "border", "cellspacing", "cellpadding", "summary", "width", "colspan", "rowspan"};
+      "href",    "class",  "id",          "lang",
+      "title",   "name",   "http-equiv",  "content",
+      "type",    "border", "cellspacing", "cellpadding",
+      "summary", "width",  "colspan",     "rowspan"};
   return kAttributes;
 }
 
@@ -122,30 +141,39 @@ const std::set<std::string>& Attributes() {
 // script, object and frames, is outside.
 const std::set<std::string>& Elements() {
   static const std::set<std::string> kElements = {
-      "html", "head", "title", "meta", "style", "body", "h1", "h2", "h3", "h4", "p",
-      "br", "hr", "a", "pre", "code", "tt", "kbd", "var", "samp", "em", "strong", "b", "i",
-      "sub", "sup", "span", "div", "ul", "ol", "li", "dl", "dt", "dd", "table", "caption",
-      "thead", "tbody", "tfoot", "tr", "th", "td", "col", "colgroup", "blockquote"};
+      "html",    "head",     "title",     "meta",  "style", "body", "h1",
+      "h2",      "h3",       "h4",        "p",     "br",    "hr",   "a",
+      "pre",     "code",     "tt",        "kbd",   "var",   "samp", "em",
+      "strong",  "b",        "i",         "sub",   "sup",   "span", "div",
+      "ul",      "ol",       "li",        "dl",    "dt",    "dd",   "table",
+      "caption", "thead",    "tbody",     "tfoot", "tr",    "th",   "td",
+      "col",     "colgroup", "blockquote"};
   return kElements;
 }
 
 void CheckTag(const std::string& name, const std::string& attributes,
               std::vector<std::string>& problems) {
   if (Elements().count(name) == 0) {
-    problems.push_back("element outside the help's HTML 4.01 set: <" + name + ">");
+    problems.push_back("element outside the help's HTML 4.01 set: <" + name +
+                       ">");
   }
-  static const std::regex kAttribute("([A-Za-z-]+)(\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s>]+))?");
+  static const std::regex kAttribute(
+      "([A-Za-z-]+)(\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s>]+))?");
   bool bordered = false;
-  for (std::sregex_iterator it(attributes.begin(), attributes.end(), kAttribute), end; it != end;
-       ++it) {
+  for (std::sregex_iterator
+           it(attributes.begin(), attributes.end(), kAttribute),
+       end;
+       it != end; ++it) {
     std::string attribute = Lower((*it)[1]);
     if (Attributes().count(attribute) == 0) {
-      problems.push_back("attribute outside the help's set: <" + name + " " + attribute + ">");
+      problems.push_back("attribute outside the help's set: <" + name + " " +
+                         attribute + ">");
     }
     bordered = bordered || attribute == "border";
   }
   // A table must keep its rules when the style sheet is off.
-  if (name == "table" && !bordered) problems.push_back("a table without a border attribute");
+  if (name == "table" && !bordered)
+    problems.push_back("a table without a border attribute");
 }
 
 }  // namespace
@@ -155,18 +183,22 @@ std::vector<std::string> StyleSheetProblems(const std::string& css) {
   std::string text;
   for (size_t at = 0; at < css.size();) {
     size_t open = css.find("/*", at);
-    text += css.substr(at, open == std::string::npos ? std::string::npos : open - at);
+    text += css.substr(
+        at, open == std::string::npos ? std::string::npos : open - at);
     if (open == std::string::npos) break;
     size_t close = css.find("*/", open + 2);
     at = close == std::string::npos ? css.size() : close + 2;
   }
   if (text.find('@') != std::string::npos) {
-    problems.push_back("at-rules (@import, @font-face, @media ...) are outside the help's set");
+    problems.push_back(
+        "at-rules (@import, @font-face, @media ...) are outside the help's "
+        "set");
   }
   for (size_t at = 0; at < text.size();) {
     size_t open = text.find('{', at);
     if (open == std::string::npos) {
-      if (!Trim(text.substr(at)).empty()) problems.push_back("text after the last rule");
+      if (!Trim(text.substr(at)).empty())
+        problems.push_back("text after the last rule");
       break;
     }
     size_t close = text.find('}', open);
@@ -195,15 +227,18 @@ std::vector<std::string> HelpPageProblems(const std::string& page) {
   size_t at = page.find('\n');
   static const std::regex kTag("<(/?)([A-Za-z][A-Za-z0-9]*)([^>]*)>");
   std::smatch tag;
-  for (std::string::const_iterator from = page.begin() + (at == std::string::npos ? 0 : at);
-       std::regex_search(from, page.end(), tag, kTag); from = tag.suffix().first) {
+  for (std::string::const_iterator from =
+           page.begin() + (at == std::string::npos ? 0 : at);
+       std::regex_search(from, page.end(), tag, kTag);
+       from = tag.suffix().first) {
     std::string name = Lower(tag[2]);
     if (tag[1].length() != 0) continue;  // a closing tag adds nothing new
     CheckTag(name, tag[3], problems);
     if (name == "style") {
       size_t start = tag.suffix().first - page.begin();
       size_t end = Lower(page).find("</style>", start);
-      for (const std::string& p : StyleSheetProblems(page.substr(start, end - start))) {
+      for (const std::string& p :
+           StyleSheetProblems(page.substr(start, end - start))) {
         problems.push_back(p);
       }
     }

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "emulator/audited_call.h"
-#include "emulator/command_table.h"
 #include "emulator/loaded_module.h"
+#include "fake_core/install_fake_core.h"
+#include "table/command_table.h"
 
 namespace emulator {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 class AuditTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ProvideCoreLibrary();
+    InstallFakeCore();
     std::string error;
     module_ = LoadedModule::Load(VELLUM_FAULTY_MODULE_PATH,
                                  VELLUM_FAULTY_MODULE_TABLE, error)
@@ -25,7 +26,7 @@ class AuditTest : public ::testing::Test {
 
   static CallOutcome Run(const std::string& name, Value argument,
                          bool pass_old_result = true) {
-    const CommandRow* row = FindRow(module_->rows(), name, 1);
+    const table::CommandRow* row = table::FindRow(module_->rows(), name, 1);
     EXPECT_NE(row, nullptr) << name;
     return RunAudited(*module_, *row, {argument}, pass_old_result);
   }
@@ -53,6 +54,17 @@ TEST_F(AuditTest, FlagsEveryBrokenRule) {
         "WRITES ARGUMENT$"}) {
     EXPECT_FALSE(Run(name, Text("abc")).violations.empty()) << name;
   }
+}
+
+TEST_F(AuditTest, OnlyCharacterConstantsGiveTheOldResultBackFirst) {
+  auto violations = [](const std::string& name) {
+    const table::CommandRow* row = table::FindRow(module_->rows(), name, 0);
+    EXPECT_NE(row, nullptr) << name;
+    return RunAudited(*module_, *row, {}, true).violations;
+  };
+  EXPECT_TRUE(violations("CONSTANT FIRST$").empty());
+  EXPECT_FALSE(violations("CONSTANT LAST$").empty());
+  EXPECT_FALSE(violations("NOT A CONSTANT$").empty());
 }
 
 TEST_F(AuditTest, ReportsTheErrorWord) {

@@ -15,7 +15,8 @@ int Descend(int levels) {
   frame[0] = static_cast<char>(levels);
   frame[sizeof frame - 1] = 1;
   if (levels == 0) return 0;
-  return Descend(levels - 1) + frame[0] - static_cast<char>(levels) + frame[sizeof frame - 1];
+  return Descend(levels - 1) + frame[0] - static_cast<char>(levels) +
+         frame[sizeof frame - 1];
 }
 
 TEST(HostStack, HoldsAMegabyteOfFrames) {

@@ -28,7 +28,8 @@ struct Case {
 
 void ExpectResults(std::initializer_list<Case> cases) {
   for (const Case& c : cases) {
-    EXPECT_EQ(Make(c.pattern).Matches(c.subject), c.matches) << c.pattern << " on " << Quote(c.subject);
+    EXPECT_EQ(Make(c.pattern).Matches(c.subject), c.matches)
+        << c.pattern << " on " << Quote(c.subject);
   }
 }
 
@@ -47,16 +48,18 @@ TEST(Pattern, MatchesTheWholeSubjectOnly) {
 TEST(Pattern, ReadsEscapesAndClassesAsBytes) {
   ExpectResults({
       {"tmp_[0-9a-zA-Z]{8}\\.dat", "tmp_a9Zq00xB.dat", true},
-      {"tmp_[0-9a-zA-Z]{8}\\.dat", "tmp_a9Zq00xBxdat", false},  // \. is a dot only
+      {"tmp_[0-9a-zA-Z]{8}\\.dat", "tmp_a9Zq00xBxdat",
+       false},  // \. is a dot only
       {"PIN: [0-9]{4} \\(4 digits\\)", "PIN: 0042 (4 digits)", true},
       {"[A-HJ-NP-Z2-9]{3}", "AZ9", true},
       {"[A-HJ-NP-Z2-9]{3}", "AI9", false},  // I is outside both ranges
       {"<[^%]+>", "</usr/bin>", true},
       {"<[^%]+>", "<%PATH%>", false},
       {"<[^%]+>", "<>", false},
-      {"(\x80|\xFF){4}", "\x80\xFF\xFF\x80", true},   // raw bytes, as a case file gives them
-      {"(\\x80|\\xff){2}", "\xFF\x80", true},         // written as escapes
-      {"[\\x80-\\xFF]+", "\x80\xC3\xFF", true},        // ranges over unsigned bytes
+      {"(\x80|\xFF){4}", "\x80\xFF\xFF\x80",
+       true},  // raw bytes, as a case file gives them
+      {"(\\x80|\\xff){2}", "\xFF\x80", true},    // written as escapes
+      {"[\\x80-\\xFF]+", "\x80\xC3\xFF", true},  // ranges over unsigned bytes
       {"[\\x80-\\xFF]+", "\x80\x7F", false},
       {"[-a]+", "a-a", true},
       {"[a-]+", "-a", true},
@@ -92,9 +95,10 @@ TEST(Pattern, CountsRepetitionsExactly) {
 
 TEST(Pattern, RefusesFormsItDoesNotKnow) {
   const char* const refused[] = {
-      "a**",    "*a",   "a{",     "a{2",  "a{,2}", "a{3,2}", "a{x}", "(ab",   "ab)",
-      "[ab",    "[]",   "[z-a]",  "\\d",  "\\w",   "\\x8",   "\\",   "^abc",  "abc$",
-      "a{99999999}", "(x{1000}){10000}",
+      "a**",    "*a",    "a{",   "a{2",         "a{,2}",
+      "a{3,2}", "a{x}",  "(ab",  "ab)",         "[ab",
+      "[]",     "[z-a]", "\\d",  "\\w",         "\\x8",
+      "\\",     "^abc",  "abc$", "a{99999999}", "(x{1000}){10000}",
   };
   for (const char* text : refused) {
     std::string error;
@@ -103,7 +107,8 @@ TEST(Pattern, RefusesFormsItDoesNotKnow) {
   }
   std::string deep(1000, '(');
   std::string error;
-  EXPECT_FALSE(Pattern::Make(deep + "a" + std::string(1000, ')'), error).has_value());
+  EXPECT_FALSE(
+      Pattern::Make(deep + "a" + std::string(1000, ')'), error).has_value());
 }
 
 // Alternatives that overlap would make a backtracking matcher take time
@@ -119,7 +124,8 @@ TEST(Pattern, TakesLinearTimeOnOverlappingAlternatives) {
 TEST(Pattern, MatchesAMegabyteOnTheHostsStack) {
   std::string subject(1'000'000, 'x');
   int matched = RunOnHostStack([&] {
-    return Make("x{1000000}").Matches(subject) + 2 * Make("(x|y)*").Matches(subject) +
+    return Make("x{1000000}").Matches(subject) +
+           2 * Make("(x|y)*").Matches(subject) +
            4 * !Make("x{999999}").Matches(subject);
   });
   EXPECT_EQ(matched, 7);

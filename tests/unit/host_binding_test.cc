@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 #include "host/core_interface.h"
 #include "host/core_library.h"
 #include "host/platform_stub.h"

@@ -7,19 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "emulator/fake_core.h"
-#include "host/core_interface.h"
-#include "host/platform_stub.h"
+#include "fake_core/fake_core.h"
+#include "fake_core/install_fake_core.h"
 
 namespace vellum::testing {
-
-inline void InstallFakeCore() {
-  platform::stub::InstallLibrary(
-      kCoreLibraryName,
-      {{kGetGlobPtrExport, reinterpret_cast<void*>(FakeCoreGetGlobPtr)},
-       {kCloseDisplayExport, reinterpret_cast<void*>(FakeCoreCloseDisplay)},
-       {kQuitExport, reinterpret_cast<void*>(FakeCoreQuit)}});
-}
 
 // Installs the fake core and starts every test with a clean error word.
 class HostTest : public ::testing::Test {

@@ -1,5 +1,5 @@
-// Both splitters against plain references that build every word as a
-// std::string of its own, on random sources over small alphabets where
+// Both splitters against the plain references of split_reference.h, on
+// random sources over small alphabets where
 // quotes, separators and whitespace keep colliding. Every failure names the
 // seed and case number that reproduce it.
 #include <cstring>
@@ -12,7 +12,8 @@
 #include "commands/split/delimiter_split.h"
 #include "commands/split/split_queries.h"
 #include "commands/split/split_store.h"
-#include "emulator/case_file.h"
+#include "emulator/audited_call.h"
+#include "tests/reference/split_reference.h"
 #include "tests/unit/host_fixture.h"
 
 namespace vellum::testing {
@@ -33,7 +34,8 @@ struct Word {
 
 std::ostream& operator<<(std::ostream& out, const Word& word) {
   return out << "{" << emulator::Quote(word.text) << " at " << word.position
-             << " by " << static_cast<int>(static_cast<unsigned char>(word.delimiter))
+             << " by "
+             << static_cast<int>(static_cast<unsigned char>(word.delimiter))
              << "}";
 }
 
@@ -45,7 +47,8 @@ std::vector<Word> StoreWords() {
   int32_t count = SplitCount();
   for (int32_t n = 1; n <= count; ++n) {
     std::optional<std::string> text = FakeCoreTakeResult(SplitWord(nullptr, n));
-    std::optional<std::string> delimiter = FakeCoreTakeResult(SplitDelimiter(nullptr, n));
+    std::optional<std::string> delimiter =
+        FakeCoreTakeResult(SplitDelimiter(nullptr, n));
     EXPECT_TRUE(text.has_value()) << "word " << n;
     EXPECT_EQ(delimiter.has_value(), n < count) << "word " << n;
     char ended_by = n < count ? (delimiter ? (*delimiter)[0] : '?')
@@ -57,81 +60,26 @@ std::vector<Word> StoreWords() {
   return words;
 }
 
-// Positions count from the first word's offset in the source.
-std::vector<Word> WithPositions(
-    const std::vector<std::pair<Word, size_t>>& words_at) {
+// The reference's words with their positions as the queries report them,
+// counted from the first word's offset in the source.
+std::vector<Word> WithPositions(const std::vector<reference::Word>& split) {
   std::vector<Word> words;
-  for (const auto& [word, offset] : words_at) {
-    Word placed = word;
-    placed.position = static_cast<int32_t>(offset - words_at[0].second) + 1;
-    words.push_back(placed);
+  for (const reference::Word& word : split) {
+    words.push_back({word.text,
+                     static_cast<int32_t>(word.offset - split[0].offset) + 1,
+                     word.delimiter});
   }
   return words;
 }
 
 std::vector<Word> ReferenceSplit(const std::string& source,
                                  const std::string& delimiters) {
-  std::vector<std::pair<Word, size_t>> words;
-  if (source.empty()) return {};
-  size_t start = 0;
-  for (;;) {
-    size_t end = delimiters.empty() ? std::string::npos
-                                    : source.find_first_of(delimiters, start);
-    if (end == std::string::npos) {
-      words.push_back({{source.substr(start), 0, 0}, start});
-      return WithPositions(words);
-    }
-    words.push_back({{source.substr(start, end - start), 0, source[end]}, start});
-    start = end + 1;
-  }
+  return WithPositions(reference::DelimiterSplit(source, delimiters));
 }
-
-bool IsCsvWhitespace(char c) { return c != '\0' && std::strchr(" \t\n\v\f\r", c); }
 
 std::vector<Word> ReferenceCsv(const std::string& source, char separator,
                                std::optional<char> quote) {
-  std::vector<std::pair<Word, size_t>> words;
-  const size_t n = source.size();
-  size_t i = 0;
-  while (i < n) {
-    char c = source[i];
-    if (quote && c == *quote) {
-      Word word{"", 0, 0};
-      bool inside = true;
-      std::optional<size_t> cut;  // the word's length at its last lone quote
-      size_t j = i + 1;
-      for (; j < n; ++j) {
-        char d = source[j];
-        if (d == separator && !inside) {
-          word.delimiter = separator;
-          break;
-        }
-        if (d == *quote) {
-          if (j + 1 < n && source[j + 1] == *quote) {
-            word.text += d;
-            ++j;
-            continue;
-          }
-          cut = word.text.size();
-          inside = !inside;
-        }
-        word.text += d;
-      }
-      if (cut) word.text.resize(*cut);
-      words.push_back({word, i + 1});
-      i = j + 1;
-    } else if (IsCsvWhitespace(c)) {
-      ++i;
-    } else {
-      size_t end = std::min(source.find(separator, i), n);
-      std::string text = source.substr(i, end - i);
-      while (!text.empty() && IsCsvWhitespace(text.back())) text.pop_back();
-      words.push_back({{text, 0, end < n ? separator : '\0'}, i});
-      if (end == n - 1) words.push_back({{"", 0, 0}, n});
-      i = end + 1;
-    }
-  }
-  return words.empty() ? std::vector<Word>() : WithPositions(words);
+  return WithPositions(reference::CsvSplit(source, separator, quote));
 }
 
 std::string RandomString(std::mt19937& random, const std::string& alphabet,
@@ -154,10 +102,13 @@ TEST_F(SplitDifferentialTest, SplitStringMatchesReference) {
   std::mt19937 random(kSeed);
   const std::string alphabets[] = {"ab,", "a,;: \xFF\x80", "ab,,,,,,",
                                    "abcdefgh,", "\x01\x7F\x80\xFEz,"};
-  const std::string set_bytes = ",;: \xFF\x80\x01\x7F" "abcdefgh";
+  const std::string set_bytes =
+      ",;: \xFF\x80\x01\x7F"
+      "abcdefgh";
   for (int i = 0; i < kCases; ++i) {
     const std::string& alphabet = alphabets[random() % std::size(alphabets)];
-    std::string source = RandomString(random, alphabet, RandomMaxLength(random));
+    std::string source =
+        RandomString(random, alphabet, RandomMaxLength(random));
     // Sets of up to 8 bytes, repeats included, reach both the block compare
     // and the per-byte test.
     std::string delimiters = RandomString(random, set_bytes, 8);
@@ -166,7 +117,8 @@ TEST_F(SplitDifferentialTest, SplitStringMatchesReference) {
     SplitString(source.c_str(), null_set ? nullptr : delimiters.c_str());
     SCOPED_TRACE(::testing::Message()
                  << "seed " << kSeed << " case " << i << ": SPLIT STRING("
-                 << emulator::Quote(source) << ", " << emulator::Quote(delimiters) << ")");
+                 << emulator::Quote(source) << ", "
+                 << emulator::Quote(delimiters) << ")");
     ASSERT_EQ(StoreWords(), ReferenceSplit(source, delimiters));
     ASSERT_EQ(source, before);
   }
@@ -180,28 +132,29 @@ TEST_F(SplitDifferentialTest, SplitCsvStringMatchesReference) {
     const char* quote;
   };
   const Dialect dialects[] = {
-      {"a,\"  ", ",", "\""},         {"ab,\"\" \t", ",", "\""},
-      {"a;'\", \n", ";", "'"},        {"a,'\t\r", "", nullptr},
-      {"a '\t", " ", "'"},           {"a\t'\" ", "\t", "'\""},
-      {"a,\"\v\f", nullptr, "\""},   {"a,\"", "\"", "\""},
-      {"ab, '", ",", " "},           {"a,\"\x80\xFF", "\xFF", "\x80"},
+      {"a,\"  ", ",", "\""},       {"ab,\"\" \t", ",", "\""},
+      {"a;'\", \n", ";", "'"},     {"a,'\t\r", "", nullptr},
+      {"a '\t", " ", "'"},         {"a\t'\" ", "\t", "'\""},
+      {"a,\"\v\f", nullptr, "\""}, {"a,\"", "\"", "\""},
+      {"ab, '", ",", " "},         {"a,\"\x80\xFF", "\xFF", "\x80"},
   };
   for (int i = 0; i < kCases; ++i) {
     const Dialect& dialect = dialects[random() % std::size(dialects)];
     std::string source =
         RandomString(random, dialect.alphabet, RandomMaxLength(random));
-    char separator = dialect.separator && *dialect.separator ? *dialect.separator : ',';
+    char separator =
+        dialect.separator && *dialect.separator ? *dialect.separator : ',';
     std::optional<char> quote;
     if (dialect.quote && *dialect.quote) quote = *dialect.quote;
     const std::string before = source;
     SplitCsvString3(source.c_str(), dialect.separator, dialect.quote);
-    SCOPED_TRACE(::testing::Message()
-                 << "seed " << kSeed << " case " << i << ": SPLIT CSV STRING("
-                 << emulator::Quote(source) << ", separator "
-                 << static_cast<int>(static_cast<unsigned char>(separator))
-                 << ", quote "
-                 << (quote ? static_cast<int>(static_cast<unsigned char>(*quote)) : -1)
-                 << ")");
+    SCOPED_TRACE(
+        ::testing::Message()
+        << "seed " << kSeed << " case " << i << ": SPLIT CSV STRING("
+        << emulator::Quote(source) << ", separator "
+        << static_cast<int>(static_cast<unsigned char>(separator)) << ", quote "
+        << (quote ? static_cast<int>(static_cast<unsigned char>(*quote)) : -1)
+        << ")");
     ASSERT_EQ(StoreWords(), ReferenceCsv(source, separator, quote));
     ASSERT_EQ(source, before);
   }
@@ -211,7 +164,8 @@ TEST_F(SplitDifferentialTest, SplitCsvStringMatchesReference) {
 TEST_F(SplitDifferentialTest, DelimitersAtEveryBlockOffset) {
   for (size_t period = 1; period <= 33; ++period) {
     std::string source;
-    for (size_t i = 0; i < 100; ++i) source += i % period == period - 1 ? ';' : 'x';
+    for (size_t i = 0; i < 100; ++i)
+      source += i % period == period - 1 ? ';' : 'x';
     SplitString(source.c_str(), ";");
     SCOPED_TRACE(::testing::Message() << "period " << period);
     ASSERT_EQ(StoreWords(), ReferenceSplit(source, ";"));

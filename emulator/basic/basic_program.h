@@ -19,7 +19,8 @@ namespace emulator {
 
 struct BasicRun {
   std::string output;  // everything the program printed, lines ending in "\n"
-  std::string error;   // why the program stopped early; empty when it ran through
+  std::string
+      error;  // why the program stopped early; empty when it ran through
 };
 
 BasicRun RunBasicProgram(const LoadedModule& module, const std::string& source);

@@ -1,4 +1,4 @@
-#include "emulator/fake_core.h"
+#include "fake_core/fake_core.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -32,8 +32,8 @@ char* Make(int32_t size) {
 
 void HostStringFn(vellum::HostString* handle, int32_t size) {
   Audit& audit = State();
-  FakeCoreEvent event{size > 0 ? kFakeCoreAlloc : kFakeCoreFree, size,
-                      nullptr, 0, 0};
+  FakeCoreEvent event{size > 0 ? kFakeCoreAlloc : kFakeCoreFree, size, nullptr,
+                      0, 0};
   if (size > 0) {
     if (*handle != nullptr) event.faults |= kFaultHandleNotZero;
     *handle = event.address = Make(size);

@@ -1,12 +1,13 @@
 // The command table as the host reads it: one row per command variant,
 // "NAME[%TYPES%Export%Param, Param" (no "[" for a command without result).
+// The host emulator reads it from the module, docgen from the resource script.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace emulator {
+namespace table {
 
 struct CommandRow {
   int id = 0;
@@ -22,6 +23,10 @@ struct CommandRow {
   // Machine words the export takes: the old-result handle comes first for a
   // string function.
   size_t arity() const { return param_types.size() + returns_string(); }
+  // Row ids are grouped by family in hundreds; the 800s are the character
+  // constants, which read no argument and so may give the old result back
+  // before they make the new one.
+  bool is_character_constant() const { return id / 100 == 8; }
 };
 
 // Parses one row; nullopt when it is malformed.
@@ -38,4 +43,4 @@ std::vector<std::string> CheckTable(const std::vector<CommandRow>& rows);
 const CommandRow* FindRow(const std::vector<CommandRow>& rows,
                           const std::string& name, size_t argument_count);
 
-}  // namespace emulator
+}  // namespace table

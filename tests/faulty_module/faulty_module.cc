@@ -18,20 +18,24 @@ HostString Copy(const char* source, size_t extra) {
 
 }  // namespace
 
-VELLUM_EXPORT HostString WellBehaved(HostString old_result, const char* source) {
+VELLUM_EXPORT HostString WellBehaved(HostString old_result,
+                                     const char* source) {
   return vellum::Finish(old_result, Copy(source, 0));
 }
 
-VELLUM_EXPORT HostString AllocatesTooMuch(HostString old_result, const char* source) {
+VELLUM_EXPORT HostString AllocatesTooMuch(HostString old_result,
+                                          const char* source) {
   return vellum::Finish(old_result, Copy(source, 1));
 }
 
-VELLUM_EXPORT HostString AllocatesTwice(HostString old_result, const char* source) {
+VELLUM_EXPORT HostString AllocatesTwice(HostString old_result,
+                                        const char* source) {
   vellum::ReleaseHostString(Copy(source, 0));
   return vellum::Finish(old_result, Copy(source, 0));
 }
 
-VELLUM_EXPORT HostString ReleasesFirst(HostString old_result, const char* source) {
+VELLUM_EXPORT HostString ReleasesFirst(HostString old_result,
+                                       const char* source) {
   vellum::ReleaseHostString(old_result);
   return Copy(source, 0);
 }
@@ -40,7 +44,8 @@ VELLUM_EXPORT HostString KeepsOldResult(HostString, const char* source) {
   return Copy(source, 0);
 }
 
-VELLUM_EXPORT HostString ReleasesTwice(HostString old_result, const char* source) {
+VELLUM_EXPORT HostString ReleasesTwice(HostString old_result,
+                                       const char* source) {
   vellum::ReleaseHostString(old_result);
   return vellum::Finish(old_result, Copy(source, 0));
 }
@@ -49,12 +54,14 @@ VELLUM_EXPORT HostString ReturnsOldResult(HostString old_result, const char*) {
   return old_result;
 }
 
-VELLUM_EXPORT HostString WritesArgument(HostString old_result, const char* source) {
+VELLUM_EXPORT HostString WritesArgument(HostString old_result,
+                                        const char* source) {
   const_cast<char*>(source)[0] = 'X';
   return vellum::Finish(old_result, Copy(source, 0));
 }
 
-VELLUM_EXPORT HostString ReadsPastTerminator(HostString old_result, const char* source) {
+VELLUM_EXPORT HostString ReadsPastTerminator(HostString old_result,
+                                             const char* source) {
   volatile char past = source[std::strlen(source) + 1];
   (void)past;
   return vellum::Finish(old_result, nullptr);
@@ -63,4 +70,15 @@ VELLUM_EXPORT HostString ReadsPastTerminator(HostString old_result, const char* 
 VELLUM_EXPORT int ErrorOnInteger(int value) {
   vellum::RaiseHostError(110);
   return value;
+}
+
+// Character constants read no argument, so they give the old result back
+// first; the rows' ids (the 800s) tell the audit which rows they are.
+VELLUM_EXPORT HostString ConstantFirst(HostString old_result) {
+  vellum::ReleaseHostString(old_result);
+  return Copy("\t", 0);
+}
+
+VELLUM_EXPORT HostString ConstantLast(HostString old_result) {
+  return vellum::Finish(old_result, Copy("\t", 0));
 }

@@ -1,9 +1,9 @@
-#include "emulator/command_table.h"
+#include "table/command_table.h"
 
 #include <regex>
 #include <sstream>
 
-namespace emulator {
+namespace table {
 
 std::optional<CommandRow> ParseRow(int id, const std::string& text) {
   CommandRow row;
@@ -86,4 +86,4 @@ const CommandRow* FindRow(const std::vector<CommandRow>& rows,
   return nullptr;
 }
 
-}  // namespace emulator
+}  // namespace table
