@@ -55,4 +55,11 @@ inline HostString Fail(HostString old_result, int32_t error) {
   return Finish(old_result, nullptr);
 }
 
+// A failed argument check of an integer command: stores `error` and
+// returns 0.
+inline int32_t FailInteger(int32_t error) {
+  RaiseHostError(error);
+  return 0;
+}
+
 }  // namespace vellum

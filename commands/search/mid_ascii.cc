@@ -5,8 +5,7 @@
 
 int32_t MidAsc(const char* source_string, int32_t start_position) {
   if (start_position < 1) {
-    vellum::RaiseHostError(vellum::kErrorPositionTooLow);
-    return 0;
+    return vellum::FailInteger(vellum::kErrorPositionTooLow);
   }
   if (source_string == nullptr) return 0;
   // Past the end the walk stops on the terminator, whose code is 0.

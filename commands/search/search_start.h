@@ -34,10 +34,7 @@ inline const char* SkipTo(const char* source, int32_t start_position) {
 template <typename Scan>
 int32_t ScanFromPosition(const char* source, int32_t start_position,
                          bool nothing_sought, Scan scan) {
-  if (start_position < 1) {
-    RaiseHostError(kErrorPositionTooLow);
-    return 0;
-  }
+  if (start_position < 1) return FailInteger(kErrorPositionTooLow);
   if (IsEmpty(source) || nothing_sought) return 0;
   const char* from = SkipTo(source, start_position);
   return from ? scan(from) : 0;

@@ -31,10 +31,7 @@ HostString SplitWord(HostString old_result, int32_t word_number) {
 }
 
 int32_t SplitWordStart(int32_t word_number) {
-  if (word_number < 1) {
-    vellum::RaiseHostError(vellum::kErrorPositionTooLow);
-    return 0;
-  }
+  if (word_number < 1) return vellum::FailInteger(vellum::kErrorPositionTooLow);
   if (!HasWord(word_number)) return -1;
   return static_cast<int32_t>(SplitWords().start(word_number - 1) -
                               SplitWords().start(0)) +
