@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "commands/export_names.h"
 #include "host/host_string.h"
 
 namespace vellum {
@@ -16,7 +17,6 @@ HostString MakeConstant(HostString old_result, std::string_view text) {
 }  // namespace
 }  // namespace vellum
 
-using vellum::HostString;
 using vellum::MakeConstant;
 
 HostString Tab(HostString old_result) { return MakeConstant(old_result, "\t"); }

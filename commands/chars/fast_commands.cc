@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "commands/chars/case_map.h"
+#include "commands/export_names.h"
 #include "host/host_string.h"
 
 namespace vellum {
@@ -23,12 +24,6 @@ HostString CaseCopy(HostString old_result, const char* source,
 
 }  // namespace
 }  // namespace vellum
-
-using vellum::ArgView;
-using vellum::Fail;
-using vellum::Finish;
-using vellum::HostString;
-using vellum::MakeHostCopy;
 
 int32_t FastLen(const char* source) {
   return source ? static_cast<int32_t>(vellum::StringLength(source)) : 0;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "commands/export_names.h"
 #include "scan/quote_scan.h"
 #include "commands/edit/splice.h"
 #include "host/host_string.h"
@@ -33,11 +34,6 @@ HostString QuoteField(std::string_view text, size_t quote_count) {
 
 }  // namespace
 }  // namespace vellum
-
-using vellum::ArgView;
-using vellum::Finish;
-using vellum::HostString;
-using vellum::MakeHostCopy;
 
 HostString DelimitCsv(HostString old_result, const char* source) {
   return DelimitCsvForce(old_result, source, 0);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "commands/export_names.h"
 #include "host/host_string.h"
 
 namespace vellum {
@@ -36,7 +37,6 @@ HostString Pad(HostString old_result, const char* source,
 }  // namespace
 }  // namespace vellum
 
-using vellum::HostString;
 using vellum::Side;
 
 HostString PadLeft(HostString old_result, const char* source, int32_t size) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string_view>
 
+#include "commands/export_names.h"
 #include "scan/byte_replace.h"
 #include "commands/edit/splice.h"
 #include "scan/string_search.h"
@@ -145,11 +146,6 @@ HostString ReplaceCounted(std::string_view text, std::string_view pattern,
 
 }  // namespace
 }  // namespace vellum
-
-using vellum::ArgView;
-using vellum::Finish;
-using vellum::HostString;
-using vellum::MakeHostCopy;
 
 HostString ReplaceString(HostString old_result, const char* source,
                          const char* search, const char* insert) {

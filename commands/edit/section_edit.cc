@@ -5,14 +5,10 @@
 #include <string_view>
 
 #include "commands/edit/splice.h"
+#include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/byte_scan.h"
 
-using vellum::ArgView;
-using vellum::Fail;
-using vellum::Finish;
-using vellum::HostString;
-using vellum::MakeHostCopy;
 using vellum::Splice;
 
 HostString Mid(HostString old_result, const char* source,

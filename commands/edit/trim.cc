@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "commands/export_names.h"
 #include "scan/byte_set.h"
 #include "host/host_string.h"
 
@@ -61,7 +62,6 @@ HostString TrimSet(HostString old_result, const char* source,
 }  // namespace vellum
 
 using vellum::Ends;
-using vellum::HostString;
 
 HostString TrimLeft(HostString old_result, const char* source) {
   return vellum::TrimSpaces(old_result, source, Ends::kStart);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "commands/export_names.h"
 #include "commands/generate/draw_index.h"
 #include "commands/generate/random_source.h"
 #include "host/host_string.h"
@@ -50,10 +51,6 @@ void FillDrawn(std::string_view alphabet, char* out, size_t size) {
 
 }  // namespace
 }  // namespace vellum
-
-using vellum::Fail;
-using vellum::Finish;
-using vellum::HostString;
 
 HostString GenerateSequenceFromList(HostString old_result,
                                     const char* source_chars, int32_t size) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "commands/export_names.h"
 #include "commands/generate/reference_expander.h"
 #include "host/host_string.h"
 #include "host/platform.h"
@@ -37,10 +38,6 @@ HostString MakeExpandedCopy(std::string_view source) {
 
 }  // namespace
 }  // namespace vellum
-
-using vellum::Finish;
-using vellum::HostString;
-using vellum::MakeHostCopy;
 
 HostString GenerateGuid(HostString old_result) {
   char text[37];

@@ -2,12 +2,10 @@
 
 #include <cstddef>
 
+#include "commands/export_names.h"
 #include "commands/split/split_store.h"
 #include "host/host_string.h"
 
-using vellum::Fail;
-using vellum::Finish;
-using vellum::HostString;
 using vellum::SplitWords;
 
 namespace {
