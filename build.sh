@@ -12,21 +12,8 @@ cd "$(dirname "$0")"
 ROOT=$PWD
 JOBS=$(nproc)
 
-say() { printf '\n== %s\n' "$*"; }
-
-apt_install() {
-  if [ -z "${APT_UPDATED:-}" ]; then apt-get update -qq; APT_UPDATED=1; fi
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
-}
-
-ensure_native_tools() {
-  local missing=()
-  command -v cmake >/dev/null || missing+=(cmake)
-  command -v ninja >/dev/null || missing+=(ninja-build)
-  command -v g++ >/dev/null || missing+=(g++)
-  [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
-  if [ ${#missing[@]} -gt 0 ]; then say "installing ${missing[*]}"; apt_install "${missing[@]}"; fi
-}
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
 
 ensure_cross_tools() {
   if ! command -v i686-w64-mingw32-g++ >/dev/null; then

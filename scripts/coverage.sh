@@ -9,21 +9,13 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 BUILD=$ROOT/build/coverage
 
-say() { printf '\n== %s\n' "$*"; }
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
 
 ensure_tools() {
   local missing=()
   command -v gcovr >/dev/null || missing+=(gcovr)
-  command -v cmake >/dev/null || missing+=(cmake)
-  command -v ninja >/dev/null || missing+=(ninja-build)
-  command -v g++ >/dev/null || missing+=(g++)
-  [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
-  if [ ${#missing[@]} -gt 0 ]; then
-    say "installing ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}" >/dev/null
-  fi
+  ensure_native_tools "${missing[@]}"
 }
 
 ensure_tools

@@ -21,22 +21,15 @@ declare -A SHORT_RUNS=([command_fuzzer]=6000 [search_diff_fuzzer]=20000
 declare -A MAX_LEN=([command_fuzzer]=1024 [search_diff_fuzzer]=4096
                     [edit_diff_fuzzer]=4096 [split_diff_fuzzer]=4096)
 
-say() { printf '\n== %s\n' "$*"; }
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
 
 ensure_tools() {
   local missing=()
   command -v clang++-14 >/dev/null || missing+=(clang-14)
   dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || missing+=(libclang-rt-14-dev)
   dpkg -s libfuzzer-14-dev >/dev/null 2>&1 || missing+=(libfuzzer-14-dev)
-  command -v cmake >/dev/null || missing+=(cmake)
-  command -v ninja >/dev/null || missing+=(ninja-build)
-  [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
-  if [ ${#missing[@]} -gt 0 ]; then
-    say "installing ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}" >/dev/null
-  fi
+  ensure_native_tools "${missing[@]}"
 }
 
 build() {

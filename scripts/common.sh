@@ -1,0 +1,24 @@
+# Shared by build.sh and the scripts in this folder: headings, and installing
+# from Debian's packages what a step finds missing.
+
+say() { printf '\n== %s\n' "$*"; }
+
+apt_install() {
+  if [ -z "${APT_UPDATED:-}" ]; then apt-get update -qq; APT_UPDATED=1; fi
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+# Installs the packages named, if any: a caller lists what it found missing.
+install_missing() {
+  if [ $# -gt 0 ]; then say "installing $*"; apt_install "$@"; fi
+}
+
+# The tools of every native build, and the packages of any others named.
+ensure_native_tools() {
+  local missing=("$@")
+  command -v cmake >/dev/null || missing+=(cmake)
+  command -v ninja >/dev/null || missing+=(ninja-build)
+  command -v g++ >/dev/null || missing+=(g++)
+  [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+  install_missing "${missing[@]}"
+}
