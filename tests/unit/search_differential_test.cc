@@ -1,5 +1,6 @@
-// The fast scans against plain byte-by-byte references on random strings
-// over small alphabets, where periodic and overlapping cases are common.
+// The fast scans against the plain references of
+// tests/reference/search_reference.h on random strings over small
+// alphabets, where periodic and overlapping cases are common.
 // A failure prints the seed and the strings that reproduce it.
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include "scan/string_compare.h"
 #include "scan/string_search.h"
 #include "scan/two_way.h"
+#include "tests/reference/search_reference.h"
 
 namespace vellum {
 namespace {
@@ -33,51 +35,12 @@ const std::vector<std::string>& Alphabets() {
   return alphabets;
 }
 
-// --- references --------------------------------------------------------
-
-size_t NaiveFind(std::string_view text, std::string_view pattern, size_t from) {
-  for (size_t at = from; at + pattern.size() <= text.size(); ++at) {
-    if (text.compare(at, pattern.size(), pattern) == 0) return at;
-  }
-  return kNotFound;
-}
-
-size_t NaiveFindLast(std::string_view text, std::string_view pattern) {
-  size_t last = kNotFound;
-  for (size_t at = 0; at + pattern.size() <= text.size(); ++at) {
-    if (text.compare(at, pattern.size(), pattern) == 0) last = at;
-  }
-  return last;
-}
-
-size_t NaiveCount(std::string_view text, std::string_view pattern) {
-  size_t count = 0;
-  for (size_t at = 0; at + pattern.size() <= text.size();) {
-    if (text.compare(at, pattern.size(), pattern) == 0) {
-      ++count;
-      at += pattern.size();
-    } else {
-      ++at;
-    }
-  }
-  return count;
-}
-
-size_t NaiveFindAny(std::string_view text, std::string_view set) {
-  for (size_t at = 0; at < text.size(); ++at) {
-    if (set.find(text[at]) != std::string_view::npos) return at;
-  }
-  return kNotFound;
-}
-
-int NaiveCompare(std::string_view a, std::string_view b) {
-  for (size_t i = 0;; ++i) {
-    int x = i < a.size() ? static_cast<signed char>(a[i]) : 0;
-    int y = i < b.size() ? static_cast<signed char>(b[i]) : 0;
-    if (x != y) return x < y ? -1 : 1;
-    if (x == 0) return 0;
-  }
-}
+using reference::NaiveCompare;
+using reference::NaiveCount;
+using reference::NaiveFind;
+using reference::NaiveFindAny;
+using reference::NaiveFindLast;
+using reference::NaiveMatches;
 
 // --- inputs --------------------------------------------------------------
 
@@ -284,20 +247,6 @@ TEST(SearchDifferentialTest, FilterDefeatingSearchStringsLoseNoStart) {
 }
 
 // --- the match walk -------------------------------------------------------
-
-std::vector<size_t> NaiveMatches(std::string_view text,
-                                 std::string_view pattern, size_t from) {
-  std::vector<size_t> matches;
-  for (size_t at = from; at + pattern.size() <= text.size();) {
-    if (text.compare(at, pattern.size(), pattern) == 0) {
-      matches.push_back(at);
-      at += pattern.size();
-    } else {
-      ++at;
-    }
-  }
-  return matches;
-}
 
 // Texts of many blocks of starts, walked in batches of every size from one
 // so that batch ends fall at every point of the collected starts, stopped
