@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scan/byte_scan.h"
@@ -71,6 +72,21 @@ class Inputs {
 
   const std::string& Alphabet() {
     return Alphabets()[Below(Alphabets().size())];
+  }
+
+  // A search string of up to `longest_pattern` bytes, never empty, and a
+  // text over the same alphabet: random and up to `longest_text` bytes on
+  // odd rounds, `pieces` pieces around the search string on even ones.
+  std::pair<std::string, std::string> SearchCase(int round,
+                                                 size_t longest_pattern,
+                                                 size_t longest_text,
+                                                 size_t pieces) {
+    const std::string& alphabet = Alphabet();
+    std::string pattern = Random(alphabet, longest_pattern);
+    if (pattern.empty()) pattern = alphabet.substr(0, 1);
+    std::string text = round % 2 ? Random(alphabet, longest_text)
+                                 : Around(pattern, alphabet, pieces);
+    return {pattern, text};
   }
 
   size_t Below(size_t bound) {
@@ -140,11 +156,7 @@ bool SubstringSearchesAgree(std::string_view text, std::string_view pattern,
 TEST(SearchDifferentialTest, SubstringSearchesMatchReference) {
   Inputs inputs(kSeed);
   for (int round = 0; round < kRounds; ++round) {
-    const std::string& alphabet = inputs.Alphabet();
-    std::string pattern = inputs.Random(alphabet, 12);
-    if (pattern.empty()) pattern = alphabet.substr(0, 1);
-    std::string text = round % 2 ? inputs.Random(alphabet, 300)
-                                 : inputs.Around(pattern, alphabet, 40);
+    auto [pattern, text] = inputs.SearchCase(round, 12, 300, 40);
     SCOPED_TRACE(CaseText(round, text, pattern));
     ASSERT_TRUE(
         SubstringSearchesAgree(text, pattern, inputs.Below(text.size() + 2)));
@@ -179,11 +191,7 @@ TEST(SearchDifferentialTest, PeriodicTextsMatchReference) {
 TEST(SearchDifferentialTest, TwoWayMatchesReference) {
   Inputs inputs(kSeed + 1);
   for (int round = 0; round < kRounds; ++round) {
-    const std::string& alphabet = inputs.Alphabet();
-    std::string pattern = inputs.Random(alphabet, 10);
-    if (pattern.empty()) pattern = alphabet.substr(0, 1);
-    std::string text = round % 2 ? inputs.Random(alphabet, 120)
-                                 : inputs.Around(pattern, alphabet, 20);
+    auto [pattern, text] = inputs.SearchCase(round, 10, 120, 20);
     SCOPED_TRACE(CaseText(round, text, pattern));
     size_t from = inputs.Below(text.size() + 2);
 
@@ -255,11 +263,7 @@ TEST(SearchDifferentialTest, FilterDefeatingSearchStringsLoseNoStart) {
 TEST(SearchDifferentialTest, MatchWalkMatchesReference) {
   Inputs inputs(kSeed + 6);
   for (int round = 0; round < kRounds / 2; ++round) {
-    const std::string& alphabet = inputs.Alphabet();
-    std::string pattern = inputs.Random(alphabet, 6);
-    if (pattern.empty()) pattern = alphabet.substr(0, 1);
-    std::string text = round % 2 ? inputs.Random(alphabet, 1200)
-                                 : inputs.Around(pattern, alphabet, 200);
+    auto [pattern, text] = inputs.SearchCase(round, 6, 1200, 200);
     SCOPED_TRACE(CaseText(round, text, pattern));
     size_t from = inputs.Below(text.size() + 2);
     std::vector<size_t> expected = NaiveMatches(text, pattern, from);
