@@ -1,6 +1,6 @@
-// The search routines and the search exports against plain quadratic scans
-// written from their rules: FindString from several start offsets,
-// FindLastString and CountStrings, then INSTR, LAST INSTR, STRING COUNT,
+// The search routines and the search exports against the plain references
+// of tests/reference/search_reference.h: FindString from several start
+// offsets, FindLastString and CountStrings, then INSTR, LAST INSTR, STRING COUNT,
 // FIND CHAR, FIND ASCII, COMPARE and MID ASCII with their start positions
 // and errors. Texts and patterns can be made long and periodic (repeated
 // pieces over a folded alphabet), which is where filters fall back and
@@ -20,88 +20,19 @@
 #include "scan/string_search.h"
 #include "fuzz/direct_call.h"
 #include "fuzz/fuzz_input.h"
+#include "tests/reference/search_reference.h"
 
 namespace vellum::fuzz {
 namespace {
 
+using reference::NaiveCompare;
+using reference::NaiveCount;
+using reference::NaiveFind;
+using reference::NaiveFindLast;
+using reference::Position;
+
 constexpr size_t kMaxText = 8192;
 constexpr size_t kMaxPattern = 512;
-
-// --- references over measured strings, 0-based ---------------------------
-
-bool OccursAt(std::string_view text, std::string_view pattern, size_t at) {
-  return at <= text.size() && text.size() - at >= pattern.size() &&
-         text.substr(at, pattern.size()) == pattern;
-}
-
-size_t NaiveFind(std::string_view text, std::string_view pattern, size_t from) {
-  for (size_t at = from; at <= text.size(); ++at) {
-    if (OccursAt(text, pattern, at)) return at;
-  }
-  return kNotFound;
-}
-
-size_t NaiveFindLast(std::string_view text, std::string_view pattern) {
-  for (size_t at = text.size() + 1; at-- > 0;) {
-    if (OccursAt(text, pattern, at)) return at;
-  }
-  return kNotFound;
-}
-
-size_t NaiveCount(std::string_view text, std::string_view pattern) {
-  size_t count = 0;
-  for (size_t at = NaiveFind(text, pattern, 0); at != kNotFound;
-       at = NaiveFind(text, pattern, at + pattern.size())) {
-    ++count;
-  }
-  return count;
-}
-
-// --- references of the exports: 1-based positions, 0 for none ------------
-
-int32_t Position(size_t offset) {
-  return offset == kNotFound ? 0 : static_cast<int32_t>(offset + 1);
-}
-
-// Where a three-argument search starts, 0-based, or kNotFound when the start
-// lies beyond the terminator. The caller has ruled out starts below 1.
-size_t StartOffset(std::string_view source, int32_t start) {
-  size_t skip = static_cast<size_t>(start) - 1;
-  return skip <= source.size() ? skip : kNotFound;
-}
-
-int32_t RefInstr(std::string_view source, std::string_view search, int32_t start) {
-  size_t from = StartOffset(source, start);
-  if (source.empty() || search.empty() || from == kNotFound) return 0;
-  return Position(NaiveFind(source, search, from));
-}
-
-int32_t RefFindChar(std::string_view source, std::string_view set, int32_t start) {
-  size_t from = StartOffset(source, start);
-  if (source.empty() || set.empty() || from == kNotFound) return 0;
-  return Position(source.find_first_of(set, from));
-}
-
-int32_t RefFindAsc(std::string_view source, int32_t code, int32_t start) {
-  size_t from = StartOffset(source, start);
-  char byte = static_cast<char>(code & 0xFF);
-  if (source.empty() || byte == '\0' || from == kNotFound) return 0;
-  return Position(source.find(byte, from));
-}
-
-int32_t RefCompare(std::string_view first, std::string_view second) {
-  size_t i = 0;
-  while (i < first.size() && i < second.size() && first[i] == second[i]) ++i;
-  // Past its end a string reads as its terminator; bytes count as signed.
-  auto a = static_cast<signed char>(i < first.size() ? first[i] : '\0');
-  auto b = static_cast<signed char>(i < second.size() ? second[i] : '\0');
-  return (a > b) - (a < b);
-}
-
-int32_t RefMidAsc(std::string_view source, int32_t start) {
-  size_t at = static_cast<size_t>(start) - 1;
-  return at < source.size() ? static_cast<uint8_t>(source[at]) : 0;
-}
 
 // --- input shaping -------------------------------------------------------
 
@@ -167,13 +98,13 @@ void CheckExports(const std::string& text, const std::string& pattern,
   const int32_t kMax = std::numeric_limits<int32_t>::max();
   const int32_t kMin = std::numeric_limits<int32_t>::min();
 
-  Check("INSTR" + args + ")", RefInstr(text, pattern, 1), 0,
+  Check("INSTR" + args + ")", reference::Instr(text, pattern, 1), 0,
         [&] { return Instr_2(source.get(), search.get()); });
   Check("LAST INSTR" + args + ")", Position(NaiveFindLast(text, pattern)), 0,
         [&] { return ReverseInstr(source.get(), search.get()); });
   Check("STRING COUNT" + args + ")", static_cast<int32_t>(NaiveCount(text, pattern)), 0,
         [&] { return CountString(source.get(), search.get()); });
-  Check("FIND CHAR" + args + ")", RefFindChar(text, pattern, 1), 0,
+  Check("FIND CHAR" + args + ")", reference::FindChar(text, pattern, 1), 0,
         [&] { return FindChar_2(source.get(), search.get()); });
 
   // FIND ASCII looks for the code modulo 256, given as unsigned, as signed
@@ -183,7 +114,8 @@ void CheckExports(const std::string& text, const std::string& pattern,
                            byte + 256 * (flags >> 2), 256};
   for (int32_t code : codes) {
     Check("FIND ASCII(" + Show(text) + ", " + std::to_string(code) + ")",
-          RefFindAsc(text, code, 1), 0, [&] { return FindAsc_2(source.get(), code); });
+          reference::FindAscii(text, code, 1), 0,
+          [&] { return FindAsc_2(source.get(), code); });
   }
 
   const int32_t starts[] = {static_cast<int32_t>(chosen) + 1, 1, 0, -1, length,
@@ -191,26 +123,26 @@ void CheckExports(const std::string& text, const std::string& pattern,
   for (int32_t start : starts) {
     const std::string at = ", " + std::to_string(start) + ")";
     const bool low = start < 1;
-    Check("INSTR" + args + at, low ? 0 : RefInstr(text, pattern, start), low ? 110 : 0,
-          [&] { return Instr_3(source.get(), search.get(), start); });
-    Check("FIND CHAR" + args + at, low ? 0 : RefFindChar(text, pattern, start),
+    Check("INSTR" + args + at, low ? 0 : reference::Instr(text, pattern, start),
+          low ? 110 : 0, [&] { return Instr_3(source.get(), search.get(), start); });
+    Check("FIND CHAR" + args + at, low ? 0 : reference::FindChar(text, pattern, start),
           low ? 110 : 0,
           [&] { return FindChar_3(source.get(), search.get(), start); });
     Check("FIND ASCII(" + Show(text) + ", " + std::to_string(codes[0]) + at,
-          low ? 0 : RefFindAsc(text, codes[0], start), low ? 110 : 0,
+          low ? 0 : reference::FindAscii(text, codes[0], start), low ? 110 : 0,
           [&] { return FindAsc_3(source.get(), codes[0], start); });
-    Check("MID ASCII(" + Show(text) + at, low ? 0 : RefMidAsc(text, start),
+    Check("MID ASCII(" + Show(text) + at, low ? 0 : reference::MidAscii(text, start),
           low ? 110 : 0, [&] { return MidAsc(source.get(), start); });
   }
 
   // COMPARE both ways round, and against a prefix of the text.
   const std::string prefix = text.substr(0, chosen);
   const CString prefix_copy(prefix);
-  Check("COMPARE" + args + ")", RefCompare(text, pattern), 0,
+  Check("COMPARE" + args + ")", NaiveCompare(text, pattern), 0,
         [&] { return Compare(source.get(), search.get()); });
-  Check("COMPARE(" + Show(pattern) + ", " + Show(text) + ")", RefCompare(pattern, text), 0,
+  Check("COMPARE(" + Show(pattern) + ", " + Show(text) + ")", NaiveCompare(pattern, text), 0,
         [&] { return Compare(search.get(), source.get()); });
-  Check("COMPARE(" + Show(text) + ", " + Show(prefix) + ")", RefCompare(text, prefix), 0,
+  Check("COMPARE(" + Show(text) + ", " + Show(prefix) + ")", NaiveCompare(text, prefix), 0,
         [&] { return Compare(source.get(), prefix_copy.get()); });
 }
 

@@ -1,6 +1,6 @@
-// REPLACE$, REPLACE ALL$, REMOVE ALL$ and the trims against plain references
-// on random short strings over small alphabets, where matches crowd, overlap
-// and touch both ends.
+// REPLACE$, REPLACE ALL$, REMOVE ALL$, the trims and DELIMIT CSV$ against
+// the plain references of tests/reference/edit_reference.h on random strings
+// over small alphabets, where matches crowd, overlap and touch both ends.
 #include <algorithm>
 #include <optional>
 #include <random>
@@ -9,61 +9,19 @@
 #include "commands/edit/csv_quote.h"
 #include "commands/edit/replace.h"
 #include "commands/edit/trim.h"
+#include "tests/reference/edit_reference.h"
 #include "tests/unit/host_fixture.h"
 
 namespace vellum::testing {
 namespace {
 
-using Arg = std::optional<std::string>;  // nullopt is a null pointer
+using reference::Arg;
+using reference::Ends;
 
 const char* Ptr(const Arg& arg) { return arg ? arg->c_str() : nullptr; }
-bool IsEmpty(const Arg& arg) { return !arg || arg->empty(); }
 
-// The byte walk: compare at every read position, on a match write the
-// insert and jump over the match, else copy one byte. `limit` matches at most.
-std::string WalkReplace(const std::string& text, const std::string& pattern,
-                        const std::string& insert, size_t limit) {
-  std::string out;
-  size_t at = 0;
-  size_t made = 0;
-  while (at < text.size()) {
-    if (made < limit && text.compare(at, pattern.size(), pattern) == 0) {
-      out += insert;
-      at += pattern.size();
-      ++made;
-    } else {
-      out += text[at++];
-    }
-  }
-  return out;
-}
-
-Arg ReferenceReplace(const Arg& source, const Arg& search, const Arg& insert,
-                     bool all) {
-  if (IsEmpty(source)) return std::nullopt;
-  if (IsEmpty(search)) return *source;
-  return WalkReplace(*source, *search, insert.value_or(""),
-                     all ? std::string::npos : 1);
-}
-
-enum class Ends { kStart, kEnd, kBoth };
-
-// Strips the bytes of `set` (spaces when `set` is not given) one at a time.
-Arg ReferenceTrim(const Arg& source, const std::optional<Arg>& set,
-                  Ends ends) {
-  std::string members = set ? set->value_or("") : " ";
-  if (IsEmpty(source) || members.empty()) return std::nullopt;
-  std::string text = *source;
-  auto member = [&](char c) { return members.find(c) != std::string::npos; };
-  if (ends != Ends::kEnd) {
-    while (!text.empty() && member(text.front())) text.erase(0, 1);
-  }
-  if (ends != Ends::kStart) {
-    while (!text.empty() && member(text.back())) text.pop_back();
-  }
-  if (text.empty() && ends == Ends::kBoth) return std::nullopt;
-  return text;
-}
+// REPLACE ALL$ and REMOVE ALL$ replace every occurrence.
+constexpr size_t kNoLimit = std::string::npos;
 
 class EditDifferentialTest : public HostTest {
  protected:
@@ -105,13 +63,13 @@ TEST_F(EditDifferentialTest, ReplaceAndRemoveMatchTheByteWalk) {
       FakeCoreBeginCall();
       EXPECT_EQ(FakeCoreTakeResult(ReplaceString(nullptr, Ptr(source), Ptr(search),
                                          Ptr(insert))),
-                ReferenceReplace(source, search, insert, false));
+                reference::Replace(source, search, insert, 1).text);
       EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
                                             Ptr(insert))),
-                ReferenceReplace(source, search, insert, true));
+                reference::Replace(source, search, insert, kNoLimit).text);
       EXPECT_EQ(
           FakeCoreTakeResult(RemoveStringAll(nullptr, Ptr(source), Ptr(search))),
-          ReferenceReplace(source, search, std::nullopt, true));
+          reference::Replace(source, search, std::nullopt, kNoLimit).text);
       if (HasFailure()) return;
     }
   }
@@ -130,7 +88,7 @@ TEST_F(EditDifferentialTest, ReplaceAllOnLongSourcesMatchesTheByteWalk) {
       FakeCoreBeginCall();
       EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
                                             Ptr(insert))),
-                ReferenceReplace(source, search, insert, true));
+                reference::Replace(source, search, insert, kNoLimit).text);
       if (HasFailure()) return;
     }
   }
@@ -156,7 +114,7 @@ TEST_F(EditDifferentialTest, OneByteReplaceAndRemoveMatchTheByteWalk) {
     FakeCoreBeginCall();
     EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(
                   nullptr, source.c_str(), search.c_str(), Ptr(insert))),
-              ReferenceReplace(source, search, insert, true));
+              reference::Replace(source, search, insert, kNoLimit).text);
     if (HasFailure()) return;
   }
 }
@@ -173,7 +131,7 @@ TEST_F(EditDifferentialTest, ReplaceAllPastTheRecordedMatches) {
       FakeCoreBeginCall();
       EXPECT_EQ(FakeCoreTakeResult(
                     ReplaceStringAll(nullptr, source.c_str(), "ab", insert)),
-                WalkReplace(source, "ab", insert, std::string::npos));
+                reference::WalkReplace(source, "ab", insert, kNoLimit));
     }
   }
 }
@@ -193,17 +151,9 @@ TEST_F(EditDifferentialTest, DelimitCsvMatchesTheByteWalk) {
     int32_t force = static_cast<int32_t>(random_() % 2);
     SCOPED_TRACE(::testing::Message() << "round " << round << " source \""
                                       << source << "\" force " << force);
-    bool quote = force != 0 || source.find_first_of(",\"") != std::string::npos ||
-                 source.front() == ' ' || source.back() == ' ';
-    std::string expected = source;
-    if (quote) {
-      expected = "\"";
-      for (char c : source) expected += c == '"' ? std::string(2, c) : std::string(1, c);
-      expected += '"';
-    }
     FakeCoreBeginCall();
     EXPECT_EQ(FakeCoreTakeResult(DelimitCsvForce(nullptr, source.c_str(), force)),
-              expected);
+              reference::DelimitCsv(source, force).text);
     if (HasFailure()) return;
   }
 }
@@ -230,9 +180,9 @@ TEST_F(EditDifferentialTest, TrimsMatchStrippingByteByByte) {
       for (const auto& trim : kTrims) {
         FakeCoreBeginCall();
         EXPECT_EQ(FakeCoreTakeResult(trim.spaces(nullptr, Ptr(source))),
-                  ReferenceTrim(source, std::nullopt, trim.ends));
+                  reference::Trim(source, " ", trim.ends).text);
         EXPECT_EQ(FakeCoreTakeResult(trim.with_set(nullptr, Ptr(source), Ptr(set))),
-                  ReferenceTrim(source, set, trim.ends));
+                  reference::Trim(source, set.value_or(""), trim.ends).text);
       }
       if (HasFailure()) return;
     }

@@ -1,5 +1,6 @@
-// The fast scans against plain byte-by-byte references on random strings
-// over small alphabets, where periodic and overlapping cases are common.
+// The fast scans against the plain references of
+// tests/reference/search_reference.h on random strings over small
+// alphabets, where periodic and overlapping cases are common.
 // A failure prints the seed and the strings that reproduce it.
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scan/byte_scan.h"
@@ -18,6 +20,7 @@
 #include "scan/string_compare.h"
 #include "scan/string_search.h"
 #include "scan/two_way.h"
+#include "tests/reference/search_reference.h"
 
 namespace vellum {
 namespace {
@@ -33,51 +36,12 @@ const std::vector<std::string>& Alphabets() {
   return alphabets;
 }
 
-// --- references --------------------------------------------------------
-
-size_t NaiveFind(std::string_view text, std::string_view pattern, size_t from) {
-  for (size_t at = from; at + pattern.size() <= text.size(); ++at) {
-    if (text.compare(at, pattern.size(), pattern) == 0) return at;
-  }
-  return kNotFound;
-}
-
-size_t NaiveFindLast(std::string_view text, std::string_view pattern) {
-  size_t last = kNotFound;
-  for (size_t at = 0; at + pattern.size() <= text.size(); ++at) {
-    if (text.compare(at, pattern.size(), pattern) == 0) last = at;
-  }
-  return last;
-}
-
-size_t NaiveCount(std::string_view text, std::string_view pattern) {
-  size_t count = 0;
-  for (size_t at = 0; at + pattern.size() <= text.size();) {
-    if (text.compare(at, pattern.size(), pattern) == 0) {
-      ++count;
-      at += pattern.size();
-    } else {
-      ++at;
-    }
-  }
-  return count;
-}
-
-size_t NaiveFindAny(std::string_view text, std::string_view set) {
-  for (size_t at = 0; at < text.size(); ++at) {
-    if (set.find(text[at]) != std::string_view::npos) return at;
-  }
-  return kNotFound;
-}
-
-int NaiveCompare(std::string_view a, std::string_view b) {
-  for (size_t i = 0;; ++i) {
-    int x = i < a.size() ? static_cast<signed char>(a[i]) : 0;
-    int y = i < b.size() ? static_cast<signed char>(b[i]) : 0;
-    if (x != y) return x < y ? -1 : 1;
-    if (x == 0) return 0;
-  }
-}
+using reference::NaiveCompare;
+using reference::NaiveCount;
+using reference::NaiveFind;
+using reference::NaiveFindAny;
+using reference::NaiveFindLast;
+using reference::NaiveMatches;
 
 // --- inputs --------------------------------------------------------------
 
@@ -108,6 +72,21 @@ class Inputs {
 
   const std::string& Alphabet() {
     return Alphabets()[Below(Alphabets().size())];
+  }
+
+  // A search string of up to `longest_pattern` bytes, never empty, and a
+  // text over the same alphabet: random and up to `longest_text` bytes on
+  // odd rounds, `pieces` pieces around the search string on even ones.
+  std::pair<std::string, std::string> SearchCase(int round,
+                                                 size_t longest_pattern,
+                                                 size_t longest_text,
+                                                 size_t pieces) {
+    const std::string& alphabet = Alphabet();
+    std::string pattern = Random(alphabet, longest_pattern);
+    if (pattern.empty()) pattern = alphabet.substr(0, 1);
+    std::string text = round % 2 ? Random(alphabet, longest_text)
+                                 : Around(pattern, alphabet, pieces);
+    return {pattern, text};
   }
 
   size_t Below(size_t bound) {
@@ -177,11 +156,7 @@ bool SubstringSearchesAgree(std::string_view text, std::string_view pattern,
 TEST(SearchDifferentialTest, SubstringSearchesMatchReference) {
   Inputs inputs(kSeed);
   for (int round = 0; round < kRounds; ++round) {
-    const std::string& alphabet = inputs.Alphabet();
-    std::string pattern = inputs.Random(alphabet, 12);
-    if (pattern.empty()) pattern = alphabet.substr(0, 1);
-    std::string text = round % 2 ? inputs.Random(alphabet, 300)
-                                 : inputs.Around(pattern, alphabet, 40);
+    auto [pattern, text] = inputs.SearchCase(round, 12, 300, 40);
     SCOPED_TRACE(CaseText(round, text, pattern));
     ASSERT_TRUE(
         SubstringSearchesAgree(text, pattern, inputs.Below(text.size() + 2)));
@@ -216,11 +191,7 @@ TEST(SearchDifferentialTest, PeriodicTextsMatchReference) {
 TEST(SearchDifferentialTest, TwoWayMatchesReference) {
   Inputs inputs(kSeed + 1);
   for (int round = 0; round < kRounds; ++round) {
-    const std::string& alphabet = inputs.Alphabet();
-    std::string pattern = inputs.Random(alphabet, 10);
-    if (pattern.empty()) pattern = alphabet.substr(0, 1);
-    std::string text = round % 2 ? inputs.Random(alphabet, 120)
-                                 : inputs.Around(pattern, alphabet, 20);
+    auto [pattern, text] = inputs.SearchCase(round, 10, 120, 20);
     SCOPED_TRACE(CaseText(round, text, pattern));
     size_t from = inputs.Below(text.size() + 2);
 
@@ -285,20 +256,6 @@ TEST(SearchDifferentialTest, FilterDefeatingSearchStringsLoseNoStart) {
 
 // --- the match walk -------------------------------------------------------
 
-std::vector<size_t> NaiveMatches(std::string_view text,
-                                 std::string_view pattern, size_t from) {
-  std::vector<size_t> matches;
-  for (size_t at = from; at + pattern.size() <= text.size();) {
-    if (text.compare(at, pattern.size(), pattern) == 0) {
-      matches.push_back(at);
-      at += pattern.size();
-    } else {
-      ++at;
-    }
-  }
-  return matches;
-}
-
 // Texts of many blocks of starts, walked in batches of every size from one
 // so that batch ends fall at every point of the collected starts, stopped
 // part way and the rest counted: the walk, its count and CountStrings agree
@@ -306,11 +263,7 @@ std::vector<size_t> NaiveMatches(std::string_view text,
 TEST(SearchDifferentialTest, MatchWalkMatchesReference) {
   Inputs inputs(kSeed + 6);
   for (int round = 0; round < kRounds / 2; ++round) {
-    const std::string& alphabet = inputs.Alphabet();
-    std::string pattern = inputs.Random(alphabet, 6);
-    if (pattern.empty()) pattern = alphabet.substr(0, 1);
-    std::string text = round % 2 ? inputs.Random(alphabet, 1200)
-                                 : inputs.Around(pattern, alphabet, 200);
+    auto [pattern, text] = inputs.SearchCase(round, 6, 1200, 200);
     SCOPED_TRACE(CaseText(round, text, pattern));
     size_t from = inputs.Below(text.size() + 2);
     std::vector<size_t> expected = NaiveMatches(text, pattern, from);
