@@ -39,14 +39,4 @@ bool IndexBuckets::OfWords(const uint32_t* words, size_t count,
   return rejected;
 }
 
-uint32_t DrawIndex(uint32_t n) {
-  if (n <= 1) return 0;
-  IndexBuckets buckets(n);
-  MersenneTwister& source = RandomSource();
-  for (;;) {
-    uint32_t index = buckets.Of(source.Next());
-    if (index <= buckets.last()) return index;
-  }
-}
-
 }  // namespace vellum

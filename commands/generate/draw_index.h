@@ -39,9 +39,4 @@ class IndexBuckets {
   FixedDivisor size_;
 };
 
-// A uniform index from 0 to n - 1 for 1 <= n <= kLongestAlphabet. For n = 1
-// it is 0 and RandomSource is not advanced; otherwise RandomSource advances
-// by one output per rejection plus the one accepted.
-uint32_t DrawIndex(uint32_t n);
-
 }  // namespace vellum

@@ -16,8 +16,10 @@ namespace {
 constexpr char kDefaultAlphabet[] =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-// Writes `size` characters of `alphabet` (2 or more), each chosen by
-// DrawIndex, reading the generator's ready words a half-buffer at a time.
+// Writes `size` characters of `alphabet` (2 or more), each the one whose
+// bucket an output falls in, an output past the last bucket being rejected
+// and the next one taken; the generator's ready words are read a
+// half-buffer at a time.
 // The buckets of a whole run are found first, so that neither pass carries
 // a long chain from one output to the next. A run is never longer than
 // what is left of `out`, and the generator gives up exactly the outputs

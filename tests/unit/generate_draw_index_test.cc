@@ -135,22 +135,5 @@ TEST(GenerateDrawIndexTest, BucketsOfWords) {
   }
 }
 
-// Same indices and the same outputs used up: rejections (about 30% of
-// outputs for n = 1500000000, none for powers of two) are drawn again, and a
-// one-character alphabet draws nothing.
-TEST(GenerateDrawIndexTest, MatchesAPlainDivisionDraw) {
-  int rejected = 0;
-  for (uint32_t n : AlphabetSizes()) {
-    SeedRandomSource(n);
-    std::mt19937 reference(n);
-    for (int i = 0; i < 700; ++i) {
-      ASSERT_EQ(DrawIndex(n), testing::PlainDraw(reference, n, rejected))
-          << "n " << n;
-    }
-    ASSERT_EQ(RandomSource().Next(), reference()) << "n " << n;
-  }
-  EXPECT_GT(rejected, 200);
-}
-
 }  // namespace
 }  // namespace vellum
