@@ -68,6 +68,11 @@ std::string EnglishText(size_t size) {
   return text;
 }
 
+const std::string& Prose1MiB() {
+  static const std::string text = EnglishText(kMiB);
+  return text;
+}
+
 const std::string& BlankFramedText() {
   static const std::string text = [] {
     std::string blanks;
@@ -79,4 +84,3 @@ const std::string& BlankFramedText() {
 }
 
 }  // namespace vellum::bench
-

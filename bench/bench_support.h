@@ -29,6 +29,9 @@ void LengthScanAllocCopy(State& state, const std::string& source,
 // Text that reads like English prose, `size` bytes long, without NULs.
 std::string EnglishText(size_t size);
 
+// 1 MiB of that text, made once: what most benchmarks work on.
+const std::string& Prose1MiB();
+
 // The set of blanks that the TRIM$ benchmarks strip, and 1 MiB of English
 // text between 1,000 bytes of them at each end.
 inline constexpr char kBlanks[] = " \t\r\n";

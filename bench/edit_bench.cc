@@ -12,22 +12,21 @@
 namespace vellum::bench {
 namespace {
 
-const std::string& Text() {
-  static const std::string text = EnglishText(kMiB);
-  return text;
-}
-
 // MID$ of the middle half of 1 MiB.
 void BM_Edit_Mid512KiB(State& state) {
   InstallFakeCore();
   for (auto _ : state) {
-    Release(Mid(nullptr, Text().c_str(), kMiB / 4 + 1, kMiB / 2));
+    Release(Mid(nullptr, Prose1MiB().c_str(), kMiB / 4 + 1, kMiB / 2));
   }
 }
+BENCHMARK(BM_Edit_Mid512KiB)
+    ->Against("BM_Edit_AllocCopy512KiB", 1.3)
+    ->Against("BM_Floor_BoundedScan768KiB", 1.1);
 
 void BM_Edit_AllocCopy512KiB(State& state) {
-  AllocCopy(state, Text().substr(0, kMiB / 2));
+  AllocCopy(state, Prose1MiB().substr(0, kMiB / 2));
 }
+BENCHMARK(BM_Edit_AllocCopy512KiB);
 
 // 1 MiB of prose with a two-byte marker, found nowhere else, every 105 bytes:
 // about 10,000 matches, each replaced by ten bytes.
@@ -48,10 +47,11 @@ const std::string& MarkedText() {
 void BM_Edit_ReplaceAllText(State& state) {
   InstallFakeCore();
   for (auto _ : state) {
-    Release(ReplaceStringAll(nullptr, MarkedText().c_str(), kMarker,
-                             kReplacement));
+    Release(
+        ReplaceStringAll(nullptr, MarkedText().c_str(), kMarker, kReplacement));
   }
 }
+BENCHMARK(BM_Edit_ReplaceAllText)->Against("BM_Edit_AllocCopyReplaced", 3.0);
 
 void BM_Edit_AllocCopyReplaced(State& state) {
   std::string replaced;
@@ -65,6 +65,7 @@ void BM_Edit_AllocCopyReplaced(State& state) {
   }
   AllocCopy(state, replaced);
 }
+BENCHMARK(BM_Edit_AllocCopyReplaced);
 
 // TRIM$ with a four-byte set, 1,000 bytes of it at each end of 1 MiB.
 void BM_Edit_TrimChar1MiB(State& state) {
@@ -73,19 +74,23 @@ void BM_Edit_TrimChar1MiB(State& state) {
     Release(TrimChar(nullptr, BlankFramedText().c_str(), kBlanks));
   }
 }
+BENCHMARK(BM_Edit_TrimChar1MiB)
+    ->Against("BM_Edit_AllocCopyTrimmed", 1.3)
+    ->Against("BM_Floor_ScanTrimmed", 1.1);
 
 void BM_Edit_AllocCopyTrimmed(State& state) {
   AllocCopy(state, EnglishText(kMiB - 2000));
 }
+BENCHMARK(BM_Edit_AllocCopyTrimmed);
 
 void BM_Edit_PadLeft1MiB(State& state) {
   InstallFakeCore();
   for (auto _ : state) Release(PadLeft(nullptr, "abc", kMiB));
 }
+BENCHMARK(BM_Edit_PadLeft1MiB)->Against("BM_Edit_AllocCopy1MiB", 1.3);
 
-void BM_Edit_AllocCopy1MiB(State& state) {
-  AllocCopy(state, Text());
-}
+void BM_Edit_AllocCopy1MiB(State& state) { AllocCopy(state, Prose1MiB()); }
+BENCHMARK(BM_Edit_AllocCopy1MiB);
 
 // A search string that grows with the source and fails only at its last
 // byte everywhere: 'a' x N against 'a' x (N/1024 - 1) + 'b'. With a linear
@@ -100,18 +105,23 @@ void BM_Edit_ReplaceAllAdversarial(State& state) {
     Release(ReplaceStringAll(nullptr, source.c_str(), search.c_str(), "x"));
   }
 }
+BENCHMARK(BM_Edit_ReplaceAllAdversarial)
+    ->Arg(64 * kKiB)
+    ->Arg(kMiB)
+    ->Grows(20.0);
 
 // REPLACE ALL$ of a common word in prose by a longer one.
 void BM_Edit_ReplaceAllThe(State& state) {
   InstallFakeCore();
   for (auto _ : state) {
-    Release(ReplaceStringAll(nullptr, Text().c_str(), "the", "those"));
+    Release(ReplaceStringAll(nullptr, Prose1MiB().c_str(), "the", "those"));
   }
 }
+BENCHMARK(BM_Edit_ReplaceAllThe)->Against("BM_Edit_AllocCopyReplacedThe", 2.5);
 
 void BM_Edit_AllocCopyReplacedThe(State& state) {
   std::string replaced;
-  const std::string& text = Text();
+  const std::string& text = Prose1MiB();
   for (size_t from = 0;;) {
     size_t at = text.find("the", from);
     replaced.append(text, from, at - from);
@@ -121,6 +131,7 @@ void BM_Edit_AllocCopyReplacedThe(State& state) {
   }
   AllocCopy(state, replaced);
 }
+BENCHMARK(BM_Edit_AllocCopyReplacedThe);
 
 // Sources where every byte matches: 'a' x 1 MiB has each byte replaced, or
 // each removed. The first result is 1 MiB; the second is empty, and is held
@@ -132,12 +143,14 @@ void BM_Edit_ReplaceAllEveryByte(State& state) {
     Release(ReplaceStringAll(nullptr, source.c_str(), "a", "-"));
   }
 }
+BENCHMARK(BM_Edit_ReplaceAllEveryByte)->Against("BM_Edit_AllocCopy1MiB", 4.0);
 
 void BM_Edit_RemoveAllEveryByte(State& state) {
   InstallFakeCore();
   const std::string source(kMiB, 'a');
   for (auto _ : state) Release(RemoveStringAll(nullptr, source.c_str(), "a"));
 }
+BENCHMARK(BM_Edit_RemoveAllEveryByte)->Against("BM_Edit_AllocCopy1MiB", 4.0);
 
 // DELIMIT CSV$ of 512 KiB of double quotes: each one is doubled.
 void BM_Edit_DelimitCsvQuotes(State& state) {
@@ -145,40 +158,13 @@ void BM_Edit_DelimitCsvQuotes(State& state) {
   const std::string source(kMiB / 2, '"');
   for (auto _ : state) Release(DelimitCsv(nullptr, source.c_str()));
 }
+BENCHMARK(BM_Edit_DelimitCsvQuotes)
+    ->Against("BM_Edit_AllocCopyDelimitedQuotes", 4.0);
 
 void BM_Edit_AllocCopyDelimitedQuotes(State& state) {
   AllocCopy(state, std::string(kMiB + 2, '"'));
 }
-
-BENCHMARK(BM_Edit_Mid512KiB);
-BENCHMARK(BM_Edit_AllocCopy512KiB);
-BENCHMARK(BM_Edit_ReplaceAllText);
-BENCHMARK(BM_Edit_AllocCopyReplaced);
-BENCHMARK(BM_Edit_TrimChar1MiB);
-BENCHMARK(BM_Edit_AllocCopyTrimmed);
-BENCHMARK(BM_Edit_PadLeft1MiB);
-BENCHMARK(BM_Edit_AllocCopy1MiB);
-BENCHMARK(BM_Edit_ReplaceAllAdversarial)->Arg(64 * kKiB)->Arg(kMiB);
-BENCHMARK(BM_Edit_ReplaceAllThe);
-BENCHMARK(BM_Edit_AllocCopyReplacedThe);
-BENCHMARK(BM_Edit_ReplaceAllEveryByte);
-BENCHMARK(BM_Edit_RemoveAllEveryByte);
-BENCHMARK(BM_Edit_DelimitCsvQuotes);
 BENCHMARK(BM_Edit_AllocCopyDelimitedQuotes);
-
-const int kRatios[] = {
-    AddRatio("BM_Edit_Mid512KiB", "BM_Edit_AllocCopy512KiB", 1.3),
-    AddRatio("BM_Edit_ReplaceAllText", "BM_Edit_AllocCopyReplaced", 3.0),
-    AddRatio("BM_Edit_TrimChar1MiB", "BM_Edit_AllocCopyTrimmed", 1.3),
-    AddRatio("BM_Edit_PadLeft1MiB", "BM_Edit_AllocCopy1MiB", 1.3),
-    AddRatio("BM_Edit_ReplaceAllAdversarial/1048576",
-             "BM_Edit_ReplaceAllAdversarial/65536", 20.0),
-    AddRatio("BM_Edit_ReplaceAllThe", "BM_Edit_AllocCopyReplacedThe", 2.5),
-    AddRatio("BM_Edit_ReplaceAllEveryByte", "BM_Edit_AllocCopy1MiB", 4.0),
-    AddRatio("BM_Edit_RemoveAllEveryByte", "BM_Edit_AllocCopy1MiB", 4.0),
-    AddRatio("BM_Edit_DelimitCsvQuotes", "BM_Edit_AllocCopyDelimitedQuotes",
-             4.0),
-};
 
 }  // namespace
 }  // namespace vellum::bench

@@ -11,99 +11,77 @@
 namespace vellum::bench {
 namespace {
 
-const std::string& Text() {
-  static const std::string text = EnglishText(kMiB);
-  return text;
-}
-
 void BM_strlen(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(std::strlen(text));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return std::strlen(text); });
 }
+BENCHMARK(BM_strlen);
 
 void BM_StringLength(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(StringLength(text));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return StringLength(text); });
 }
+BENCHMARK(BM_StringLength);
 
 // The bounded scans, with a bound just short of the length.
 void BM_strnlen(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(strnlen(text, kMiB - 1));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return strnlen(text, kMiB - 1); });
 }
+BENCHMARK(BM_strnlen);
 
 void BM_BoundedLength(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(BoundedLength(text, kMiB - 1));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return BoundedLength(text, kMiB - 1); });
 }
+BENCHMARK(BM_BoundedLength)->AgainstRuntime("BM_strnlen", 1.2);
 
 void BM_FastLen(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(FastLen(text));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return FastLen(text); });
 }
+BENCHMARK(BM_FastLen)
+    ->AgainstRuntime("BM_strlen", 1.2)
+    ->Against("BM_StringLength", 1.1);
 
-void BM_AllocCopy_1MiB(State& state) { AllocCopy(state, Text()); }
+void BM_AllocCopy_1MiB(State& state) { AllocCopy(state, Prose1MiB()); }
+BENCHMARK(BM_AllocCopy_1MiB);
 
 template <HostString (*Command)(HostString, const char*)>
 void BM_Case(State& state) {
   InstallFakeCore();
-  for (auto _ : state) Release(Command(nullptr, Text().c_str()));
+  for (auto _ : state) Release(Command(nullptr, Prose1MiB().c_str()));
 }
+BENCHMARK(BM_Case<FastUpper>)
+    ->Name("BM_FastUpper")
+    ->Against("BM_AllocCopy_1MiB", 1.5)
+    ->Against("BM_Floor_Scan1MiB", 1.1);
+BENCHMARK(BM_Case<FastLower>)
+    ->Name("BM_FastLower")
+    ->Against("BM_AllocCopy_1MiB", 1.5)
+    ->Against("BM_Floor_Scan1MiB", 1.1);
 
 void BM_FastRight(State& state) {
   InstallFakeCore();
-  for (auto _ : state) Release(FastRight(nullptr, Text().c_str(), kMiB));
+  for (auto _ : state) Release(FastRight(nullptr, Prose1MiB().c_str(), kMiB));
 }
-
+BENCHMARK(BM_FastRight)
+    ->Against("BM_AllocCopy_1MiB", 1.2)
+    ->Against("BM_Floor_Scan1MiB", 1.1);
 
 void BM_FastLeft8_short(State& state) {
   InstallFakeCore();
   const std::string source(8, 'x');
   for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
 }
+BENCHMARK(BM_FastLeft8_short);
 
 void BM_FastLeft8_long(State& state) {
   InstallFakeCore();
   const std::string source(kMiB, 'x');
   for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
 }
-
-BENCHMARK(BM_strlen);
-BENCHMARK(BM_StringLength);
-BENCHMARK(BM_strnlen);
-BENCHMARK(BM_BoundedLength);
-BENCHMARK(BM_FastLen);
-BENCHMARK(BM_AllocCopy_1MiB);
-BENCHMARK(BM_Case<FastUpper>)->Name("BM_FastUpper");
-BENCHMARK(BM_Case<FastLower>)->Name("BM_FastLower");
-BENCHMARK(BM_FastRight);
-BENCHMARK(BM_FastLeft8_short);
-BENCHMARK(BM_FastLeft8_long);
-
-const int kRatios[] = {
-    AddRatioToRuntime("BM_FastLen", "BM_strlen", 1.2),
-    AddRatio("BM_FastLen", "BM_StringLength", 1.1),
-    AddRatioToRuntime("BM_BoundedLength", "BM_strnlen", 1.2),
-    AddRatio("BM_FastUpper", "BM_AllocCopy_1MiB", 1.5),
-    AddRatio("BM_FastLower", "BM_AllocCopy_1MiB", 1.5),
-    AddRatio("BM_FastRight", "BM_AllocCopy_1MiB", 1.2),
-    AddRatio("BM_FastLeft8_long", "BM_FastLeft8_short", 1.5),
-};
+BENCHMARK(BM_FastLeft8_long)->Against("BM_FastLeft8_short", 1.5);
 
 }  // namespace
 }  // namespace vellum::bench

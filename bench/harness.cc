@@ -4,9 +4,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <regex>
 #include <string>
-#include <ctime>
 
 namespace vellum::bench {
 namespace {
@@ -105,8 +105,8 @@ std::vector<Case> SelectedCases(const Options& options) {
     bool has_arguments = !arguments.empty();
     if (!has_arguments) arguments.push_back(0);
     for (int64_t argument : arguments) {
-      std::string name = benchmark->name();
-      if (has_arguments) name += "/" + std::to_string(argument);
+      std::string name =
+          has_arguments ? benchmark->CaseName(argument) : benchmark->name();
       if (std::regex_search(name, options.filter)) {
         cases.push_back({name, benchmark->fn(), argument, 0, {}, {}});
       }
@@ -209,20 +209,24 @@ Benchmark* RegisterBenchmark(const char* name, BenchmarkFn fn) {
   return Registry().back();
 }
 
-int AddRatio(const std::string& command, const std::string& anchor,
-             double target) {
-  Ratios().push_back({command, anchor, target});
-  return 0;
+Benchmark* Benchmark::Against(const std::string& anchor, double target) {
+  Ratios().push_back({name_, anchor, target});
+  return this;
 }
 
-int AddRatioToRuntime(const std::string& command, const std::string& anchor,
-                      double target) {
+Benchmark* Benchmark::AgainstRuntime(const std::string& anchor, double target) {
 #if defined(_WIN32)
-  (void)command, (void)anchor, (void)target;
-  return 0;
+  (void)anchor, (void)target;
+  return this;
 #else
-  return AddRatio(command, anchor, target);
+  return Against(anchor, target);
 #endif
+}
+
+Benchmark* Benchmark::Grows(double target) {
+  Ratios().push_back(
+      {CaseName(arguments_.back()), CaseName(arguments_.front()), target});
+  return this;
 }
 
 }  // namespace vellum::bench

@@ -73,6 +73,9 @@ inline void DoNotOptimize(const T& value) {
 using BenchmarkFn = void (*)(State&);
 
 // One registered benchmark; each Arg adds a case named "name/argument".
+// Its ratios are declared with it:
+//   BENCHMARK(BM_FastUpper)->Against("BM_AllocCopy_1MiB", 1.3);
+//   BENCHMARK(BM_Instr_adversarial)->Arg(64 * kKiB)->Arg(kMiB)->Grows(20);
 class Benchmark {
  public:
   Benchmark(std::string name, BenchmarkFn fn)
@@ -86,9 +89,24 @@ class Benchmark {
     return this;
   }
 
+  // Asks the program to print time(this) / time(anchor), both measured in
+  // this run, against `target`.
+  Benchmark* Against(const std::string& anchor, double target);
+  // The same for an anchor that is a C runtime function. Only the native
+  // build prints it: the Windows build's runtime is msvcrt.dll, whose
+  // string scans are byte loops, and a ratio against those says nothing.
+  Benchmark* AgainstRuntime(const std::string& anchor, double target);
+  // The ratio of the case with the last argument to the one with the
+  // first: how the time grows with the input.
+  Benchmark* Grows(double target);
+
   const std::string& name() const { return name_; }
   BenchmarkFn fn() const { return fn_; }
   const std::vector<int64_t>& arguments() const { return arguments_; }
+  // The name of the case that runs with `argument`.
+  std::string CaseName(int64_t argument) const {
+    return name_ + "/" + std::to_string(argument);
+  }
 
  private:
   std::string name_;
@@ -101,21 +119,19 @@ Benchmark* RegisterBenchmark(const char* name, BenchmarkFn fn);
 // Registers `fn` under its own name at start-up.
 #define BENCHMARK_CONCAT2(a, b) a##b
 #define BENCHMARK_CONCAT(a, b) BENCHMARK_CONCAT2(a, b)
-#define BENCHMARK(fn)                                    \
-  [[maybe_unused]] static ::vellum::bench::Benchmark*    \
-      BENCHMARK_CONCAT(registered_benchmark_, __LINE__) = \
-          ::vellum::bench::RegisterBenchmark(#fn, fn)
+#define BENCHMARK(fn)                                                   \
+  [[maybe_unused]] static ::vellum::bench::Benchmark* BENCHMARK_CONCAT( \
+      registered_benchmark_, __LINE__) =                                \
+      ::vellum::bench::RegisterBenchmark(#fn, fn)
 
-// Asks the program to print time(command) / time(anchor), both measured in
-// this run, against `target`. Returns a value so that it can initialise a
-// namespace-scope constant next to the benchmarks it names.
-int AddRatio(const std::string& command, const std::string& anchor,
-             double target);
-
-// The same for an anchor that is a C runtime function. Only the native
-// build prints it: the Windows build's runtime is msvcrt.dll, whose string
-// scans are byte loops, and a ratio against those says nothing.
-int AddRatioToRuntime(const std::string& command, const std::string& anchor,
-                      double target);
+// Times `call(text)` for each iteration. `text` is passed through
+// DoNotOptimize first, so that the call cannot be hoisted out of the loop.
+template <typename Call>
+void TimeCalls(State& state, const char* text, Call call) {
+  for (auto _ : state) {
+    DoNotOptimize(text);
+    DoNotOptimize(call(text));
+  }
+}
 
 }  // namespace vellum::bench

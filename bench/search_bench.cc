@@ -11,11 +11,6 @@
 namespace vellum::bench {
 namespace {
 
-const std::string& Text() {
-  static const std::string text = EnglishText(kMiB);
-  return text;
-}
-
 // Common words in an order the text never has, so the whole text is
 // scanned and many starts pass a first-byte test.
 constexpr char kAbsentPhrase[] = "the lazy brown dog jumps over the fox";
@@ -24,82 +19,69 @@ constexpr char kOneByteSet[] = "#";
 constexpr char kTenByteSet[] = "#$%&*<>@^~";
 
 void BM_strstr(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(std::strstr(text, kAbsentPhrase));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return std::strstr(text, kAbsentPhrase); });
 }
+BENCHMARK(BM_strstr);
 
 void BM_Instr_text(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(Instr_2(text, kAbsentPhrase));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return Instr_2(text, kAbsentPhrase); });
 }
+BENCHMARK(BM_Instr_text)->AgainstRuntime("BM_strstr", 1.5);
 
 void BM_ReverseInstr_text(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(ReverseInstr(text, kAbsentPhrase));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return ReverseInstr(text, kAbsentPhrase); });
 }
+BENCHMARK(BM_ReverseInstr_text);
 
 void BM_strchr(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(std::strchr(text, kOneByteSet[0]));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return std::strchr(text, kOneByteSet[0]); });
 }
+BENCHMARK(BM_strchr);
 
 void BM_memchr(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(std::memchr(text, kOneByteSet[0], kMiB));
-  }
+  TimeCalls(state, Prose1MiB().c_str(), [](const char* text) {
+    return std::memchr(text, kOneByteSet[0], kMiB);
+  });
 }
+BENCHMARK(BM_memchr);
 
 void BM_FindChar_1(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(FindChar_2(text, kOneByteSet));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return FindChar_2(text, kOneByteSet); });
 }
+BENCHMARK(BM_FindChar_1)->AgainstRuntime("BM_strchr", 1.3);
 
 void BM_strcspn_10(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(std::strcspn(text, kTenByteSet));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return std::strcspn(text, kTenByteSet); });
 }
+BENCHMARK(BM_strcspn_10);
 
 void BM_FindChar_10(State& state) {
-  const char* text = Text().c_str();
-  for (auto _ : state) {
-    DoNotOptimize(text);
-    DoNotOptimize(FindChar_2(text, kTenByteSet));
-  }
+  TimeCalls(state, Prose1MiB().c_str(),
+            [](const char* text) { return FindChar_2(text, kTenByteSet); });
 }
+BENCHMARK(BM_FindChar_10)->AgainstRuntime("BM_strcspn_10", 1.0);
 
 void BM_strcmp(State& state) {
-  const std::string copy = Text();
+  const std::string copy = Prose1MiB();
   for (auto _ : state) {
-    DoNotOptimize(std::strcmp(Text().c_str(), copy.c_str()));
+    DoNotOptimize(std::strcmp(Prose1MiB().c_str(), copy.c_str()));
   }
 }
+BENCHMARK(BM_strcmp);
 
 void BM_Compare(State& state) {
-  const std::string copy = Text();
+  const std::string copy = Prose1MiB();
   for (auto _ : state) {
-    DoNotOptimize(Compare(Text().c_str(), copy.c_str()));
+    DoNotOptimize(Compare(Prose1MiB().c_str(), copy.c_str()));
   }
 }
+BENCHMARK(BM_Compare)->AgainstRuntime("BM_strcmp", 1.5);
 
 // Source 'a' × n against a search of 'a' × (n / divisor - 1) and a 'b'.
 void RunAgainstRunOfA(State& state, size_t divisor,
@@ -115,10 +97,12 @@ void RunAgainstRunOfA(State& state, size_t divisor,
 void BM_Instr_adversarial(State& state) {
   RunAgainstRunOfA(state, 64, Instr_2);
 }
+BENCHMARK(BM_Instr_adversarial)->Arg(64 * kKiB)->Arg(kMiB)->Grows(20);
 
 void BM_CountString_adversarial(State& state) {
   RunAgainstRunOfA(state, 1024, CountString);
 }
+BENCHMARK(BM_CountString_adversarial)->Arg(64 * kKiB)->Arg(kMiB)->Grows(20);
 
 // Source 'a' × n, search 'a' × n / 2: every start from the left matches.
 void BM_ReverseInstr_adversarial(State& state) {
@@ -129,6 +113,7 @@ void BM_ReverseInstr_adversarial(State& state) {
     DoNotOptimize(ReverseInstr(source.c_str(), search.c_str()));
   }
 }
+BENCHMARK(BM_ReverseInstr_adversarial)->Arg(64 * kKiB)->Arg(kMiB)->Grows(20);
 
 // Source 'a' x 1 MiB against two searches of 16,384 bytes. The classic
 // adversarial one, 'a' x 16,383 + 'b', fails only at its last byte. The
@@ -159,61 +144,34 @@ const std::string& FilterDefeatingSearch() {
 void BM_Instr_classic(State& state) {
   RunFilterPair(state, ClassicSearch(), Instr_2);
 }
+BENCHMARK(BM_Instr_classic);
 
 void BM_Instr_filter_defeating(State& state) {
   RunFilterPair(state, FilterDefeatingSearch(), Instr_2);
 }
+BENCHMARK(BM_Instr_filter_defeating)->Against("BM_Instr_classic", 4);
 
 void BM_ReverseInstr_classic(State& state) {
   RunFilterPair(state, ClassicSearch(), ReverseInstr);
 }
+BENCHMARK(BM_ReverseInstr_classic);
 
 void BM_ReverseInstr_filter_defeating(State& state) {
   RunFilterPair(state, FilterDefeatingSearch(), ReverseInstr);
 }
+BENCHMARK(BM_ReverseInstr_filter_defeating)
+    ->Against("BM_ReverseInstr_classic", 4);
 
 void BM_CountString_classic(State& state) {
   RunFilterPair(state, ClassicSearch(), CountString);
 }
+BENCHMARK(BM_CountString_classic);
 
 void BM_CountString_filter_defeating(State& state) {
   RunFilterPair(state, FilterDefeatingSearch(), CountString);
 }
-
-BENCHMARK(BM_strstr);
-BENCHMARK(BM_Instr_text);
-BENCHMARK(BM_ReverseInstr_text);
-BENCHMARK(BM_strchr);
-BENCHMARK(BM_memchr);
-BENCHMARK(BM_FindChar_1);
-BENCHMARK(BM_strcspn_10);
-BENCHMARK(BM_FindChar_10);
-BENCHMARK(BM_strcmp);
-BENCHMARK(BM_Compare);
-BENCHMARK(BM_Instr_adversarial)->Arg(64 * kKiB)->Arg(kMiB);
-BENCHMARK(BM_CountString_adversarial)->Arg(64 * kKiB)->Arg(kMiB);
-BENCHMARK(BM_ReverseInstr_adversarial)->Arg(64 * kKiB)->Arg(kMiB);
-BENCHMARK(BM_Instr_classic);
-BENCHMARK(BM_Instr_filter_defeating);
-BENCHMARK(BM_ReverseInstr_classic);
-BENCHMARK(BM_ReverseInstr_filter_defeating);
-BENCHMARK(BM_CountString_classic);
-BENCHMARK(BM_CountString_filter_defeating);
-
-const int kRatios[] = {
-    AddRatioToRuntime("BM_Instr_text", "BM_strstr", 1.5),
-    AddRatioToRuntime("BM_FindChar_1", "BM_strchr", 1.3),
-    AddRatioToRuntime("BM_FindChar_10", "BM_strcspn_10", 1.0),
-    AddRatioToRuntime("BM_Compare", "BM_strcmp", 1.5),
-    AddRatio("BM_Instr_adversarial/1048576", "BM_Instr_adversarial/65536", 20),
-    AddRatio("BM_CountString_adversarial/1048576",
-             "BM_CountString_adversarial/65536", 20),
-    AddRatio("BM_ReverseInstr_adversarial/1048576",
-             "BM_ReverseInstr_adversarial/65536", 20),
-    AddRatio("BM_Instr_filter_defeating", "BM_Instr_classic", 4),
-    AddRatio("BM_ReverseInstr_filter_defeating", "BM_ReverseInstr_classic", 4),
-    AddRatio("BM_CountString_filter_defeating", "BM_CountString_classic", 4),
-};
+BENCHMARK(BM_CountString_filter_defeating)
+    ->Against("BM_CountString_classic", 4);
 
 }  // namespace
 }  // namespace vellum::bench
