@@ -18,6 +18,7 @@ inline unsigned CountBits(uint64_t bits) {
   return static_cast<unsigned>((bits * 0x0101010101010101u) >> 56);
 }
 
+template <bool kMiddle>
 class Sse2Filter {
  public:
   explicit Sse2Filter(const StartFilter& filter) : filter_(filter) {}
@@ -57,7 +58,7 @@ class Sse2Filter {
     return mask(p0) | mask(p1) << 16 | mask(p2) << 32 | mask(p3) << 48;
   }
 
-  StartFilter16 filter_;
+  StartFilter16<kMiddle> filter_;
 };
 
 }  // namespace
@@ -78,8 +79,11 @@ size_t CountFewPassing(const StartFilter& filter, size_t from) {
   return count;
 }
 
-size_t CountPassingSse2(const StartFilter& filter, size_t from) {
-  const Sse2Filter blocks(filter);
+namespace {
+
+template <bool kMiddle>
+size_t CountPassing(const StartFilter& filter, size_t from) {
+  const Sse2Filter<kMiddle> blocks(filter);
   __m128i sums = _mm_setzero_si128();  // two 64-bit counts
   size_t at = from;
   for (; at + kStartBlock - 1 <= filter.last_start; at += kStartBlock) {
@@ -91,9 +95,10 @@ size_t CountPassingSse2(const StartFilter& filter, size_t from) {
          CountFewPassing(filter, at);
 }
 
-size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
-                          size_t enough, size_t* out) {
-  const Sse2Filter blocks(filter);
+template <bool kMiddle>
+size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
+                      size_t* out) {
+  const Sse2Filter<kMiddle> blocks(filter);
   size_t at = *scan;
   size_t count = 0;
   for (; count < enough && at + kStartBlock - 1 <= filter.last_start;
@@ -106,6 +111,19 @@ size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
   }
   *scan = at;
   return count;
+}
+
+}  // namespace
+
+size_t CountPassingSse2(const StartFilter& filter, size_t from) {
+  return filter.inner != 0 ? CountPassing<true>(filter, from)
+                           : CountPassing<false>(filter, from);
+}
+
+size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
+                          size_t enough, size_t* out) {
+  return filter.inner != 0 ? CollectPassing<true>(filter, scan, enough, out)
+                           : CollectPassing<false>(filter, scan, enough, out);
 }
 
 }  // namespace vellum

@@ -33,12 +33,15 @@ inline unsigned CountBits(uint64_t bits) {
 #endif
 }
 
+template <bool kMiddle>
 class Avx2Filter {
  public:
   explicit Avx2Filter(const StartFilter& filter)
       : text_(filter.text),
+        inner_(filter.inner),
         span_(filter.span),
         first_(_mm256_set1_epi8(filter.first)),
+        second_(_mm256_set1_epi8(filter.second)),
         last_(_mm256_set1_epi8(filter.last)) {}
 
   // As in the SSE2 version: passing starts summed as -1 per byte lane.
@@ -65,9 +68,12 @@ class Avx2Filter {
 
  private:
   __m256i Passing(size_t at) const {
+    const char* p = text_ + at;
+    __m256i ends = _mm256_and_si256(_mm256_cmpeq_epi8(LoadWide(p), first_),
+                                    _mm256_cmpeq_epi8(LoadWide(p + span_), last_));
+    if (!kMiddle) return ends;
     return _mm256_and_si256(
-        _mm256_cmpeq_epi8(LoadWide(text_ + at), first_),
-        _mm256_cmpeq_epi8(LoadWide(text_ + at + span_), last_));
+        ends, _mm256_cmpeq_epi8(LoadWide(p + inner_), second_));
   }
 
   static uint64_t Bits(__m256i low, __m256i high) {
@@ -76,15 +82,16 @@ class Avx2Filter {
   }
 
   const char* text_;
+  size_t inner_;
   size_t span_;
   __m256i first_;
+  __m256i second_;
   __m256i last_;
 };
 
-}  // namespace
-
-size_t CountPassingAvx2(const StartFilter& filter, size_t from) {
-  const Avx2Filter blocks(filter);
+template <bool kMiddle>
+size_t CountPassing(const StartFilter& filter, size_t from) {
+  const Avx2Filter<kMiddle> blocks(filter);
   __m256i sums = _mm256_setzero_si256();  // four 64-bit counts
   size_t at = from;
   for (; at + kStartBlock - 1 <= filter.last_start; at += kStartBlock) {
@@ -96,9 +103,10 @@ size_t CountPassingAvx2(const StartFilter& filter, size_t from) {
          CountFewPassing(filter, at);
 }
 
-size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
-                          size_t enough, size_t* out) {
-  const Avx2Filter blocks(filter);
+template <bool kMiddle>
+size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
+                      size_t* out) {
+  const Avx2Filter<kMiddle> blocks(filter);
   size_t at = *scan;
   size_t count = 0;
   for (; count < enough && at + kStartBlock - 1 <= filter.last_start;
@@ -111,6 +119,19 @@ size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
   }
   *scan = at;
   return count;
+}
+
+}  // namespace
+
+size_t CountPassingAvx2(const StartFilter& filter, size_t from) {
+  return filter.inner != 0 ? CountPassing<true>(filter, from)
+                           : CountPassing<false>(filter, from);
+}
+
+size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
+                          size_t enough, size_t* out) {
+  return filter.inner != 0 ? CollectPassing<true>(filter, scan, enough, out)
+                           : CollectPassing<false>(filter, scan, enough, out);
 }
 
 }  // namespace vellum
