@@ -45,9 +45,7 @@ struct StartFilter {
   }
 };
 
-// The filter sixteen starts at a time, with the middle test where
-// `kMiddle`: unaligned loads inside the text.
-template <bool kMiddle>
+// The filter sixteen starts at a time: unaligned loads inside the text.
 class StartFilter16 {
  public:
   explicit StartFilter16(const StartFilter& filter)
@@ -58,16 +56,23 @@ class StartFilter16 {
         second_(sse2::Splat(filter.second)),
         last_(sse2::Splat(filter.last)) {}
 
-  // 0xFF in byte i when start `at + i` passes; the caller keeps
-  // at + 15 + span inside the text.
-  __m128i Passing(size_t at) const {
+  // 0xFF in byte i when start `at + i` holds the pattern's first and last
+  // bytes; the caller keeps at + 15 + span inside the text.
+  __m128i Ends(size_t at) const {
     const char* p = text_ + at;
-    __m128i ends =
-        _mm_and_si128(_mm_cmpeq_epi8(sse2::LoadUnaligned(p), first_),
-                      _mm_cmpeq_epi8(sse2::LoadUnaligned(p + span_), last_));
-    if (!kMiddle) return ends;
     return _mm_and_si128(
-        ends, _mm_cmpeq_epi8(sse2::LoadUnaligned(p + inner_), second_));
+        _mm_cmpeq_epi8(sse2::LoadUnaligned(p), first_),
+        _mm_cmpeq_epi8(sse2::LoadUnaligned(p + span_), last_));
+  }
+
+  // 0xFF in byte i when start `at + i` holds the byte at `inner`.
+  __m128i Middle(size_t at) const {
+    return _mm_cmpeq_epi8(sse2::LoadUnaligned(text_ + at + inner_), second_);
+  }
+
+  // 0xFF in byte i when start `at + i` passes.
+  __m128i Passing(size_t at) const {
+    return _mm_and_si128(Ends(at), Middle(at));
   }
 
  private:

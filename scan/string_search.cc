@@ -45,7 +45,7 @@ class Candidates {
   // Bit i set when start `at + i` holds the pattern's first and last
   // bytes; the caller keeps at + 15 + size - 1 inside the text.
   unsigned Block(size_t at) const {
-    return static_cast<unsigned>(_mm_movemask_epi8(blocks_.Passing(at)));
+    return static_cast<unsigned>(_mm_movemask_epi8(blocks_.Ends(at)));
   }
 
   // Whether any of the 64 starts from `at` on passes, tested with one mask:
@@ -53,9 +53,9 @@ class Candidates {
   // at + 63 + size - 1 inside the text.
   bool AnyOf64(size_t at) const {
     __m128i any = _mm_or_si128(
-        _mm_or_si128(blocks_.Passing(at), blocks_.Passing(at + kBlock)),
-        _mm_or_si128(blocks_.Passing(at + 2 * kBlock),
-                     blocks_.Passing(at + 3 * kBlock)));
+        _mm_or_si128(blocks_.Ends(at), blocks_.Ends(at + kBlock)),
+        _mm_or_si128(blocks_.Ends(at + 2 * kBlock),
+                     blocks_.Ends(at + 3 * kBlock)));
     return _mm_movemask_epi8(any) != 0;
   }
 
@@ -73,7 +73,7 @@ class Candidates {
 
  private:
   StartFilter ends_;
-  StartFilter16<false> blocks_;
+  StartFilter16 blocks_;
   const char* pattern_;
   size_t middle_;  // bytes between the first and the last
 };
