@@ -18,22 +18,27 @@ inline unsigned CountBits(uint64_t bits) {
   return static_cast<unsigned>((bits * 0x0101010101010101u) >> 56);
 }
 
-// With `kMiddle`, the middle byte is tested too. A block is first tested
-// on the ends alone, which settles most blocks of ordinary text; only a
-// block with starts left pays for the middle test.
-template <bool kMiddle>
+// A block is tested first on the ends alone, which settles most blocks of
+// ordinary text; only a block with starts left pays for the middle test,
+// where the filter has one.
 class Sse2Filter {
  public:
-  explicit Sse2Filter(const StartFilter& filter) : filter_(filter) {}
+  explicit Sse2Filter(const StartFilter& filter)
+      : filter_(filter), middle_(filter.inner != 0) {}
 
   // The number of passing starts in the block from `at`: each passing
   // start is -1 in one byte lane, eight blocks of lanes are summed, and
   // the sums are added across lanes as unsigned bytes.
   __m128i CountBlock(size_t at) const {
     __m128i lanes = _mm_setzero_si128();
-    for (size_t i = 0; i < 8; ++i) {
-      lanes = _mm_sub_epi8(lanes, kMiddle ? filter_.Passing(at + i * kBlock)
-                                          : filter_.Ends(at + i * kBlock));
+    if (middle_) {
+      for (size_t i = 0; i < 8; ++i) {
+        lanes = _mm_sub_epi8(lanes, filter_.Passing(at + i * kBlock));
+      }
+    } else {
+      for (size_t i = 0; i < 8; ++i) {
+        lanes = _mm_sub_epi8(lanes, filter_.Ends(at + i * kBlock));
+      }
     }
     return _mm_sad_epu8(lanes, _mm_setzero_si128());
   }
@@ -49,7 +54,7 @@ class Sse2Filter {
       any = _mm_or_si128(any, p[i]);
     }
     if (_mm_movemask_epi8(any) == 0) return 0;
-    if (kMiddle) {
+    if (middle_) {
       for (size_t i = 0; i < 8; ++i) {
         p[i] = _mm_and_si128(p[i], filter_.Middle(at + i * kBlock));
       }
@@ -68,6 +73,7 @@ class Sse2Filter {
   }
 
   StartFilter16 filter_;
+  bool middle_;
 };
 
 }  // namespace
@@ -88,11 +94,8 @@ size_t CountFewPassing(const StartFilter& filter, size_t from) {
   return count;
 }
 
-namespace {
-
-template <bool kMiddle>
-size_t CountPassing(const StartFilter& filter, size_t from) {
-  const Sse2Filter<kMiddle> blocks(filter);
+size_t CountPassingSse2(const StartFilter& filter, size_t from) {
+  const Sse2Filter blocks(filter);
   __m128i sums = _mm_setzero_si128();  // two 64-bit counts
   size_t at = from;
   for (; at + kStartBlock - 1 <= filter.last_start; at += kStartBlock) {
@@ -104,10 +107,9 @@ size_t CountPassing(const StartFilter& filter, size_t from) {
          CountFewPassing(filter, at);
 }
 
-template <bool kMiddle>
-size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
-                      size_t* out) {
-  const Sse2Filter<kMiddle> blocks(filter);
+size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
+                          size_t enough, size_t* out) {
+  const Sse2Filter blocks(filter);
   size_t at = *scan;
   size_t count = 0;
   for (; count < enough && at + kStartBlock - 1 <= filter.last_start;
@@ -120,19 +122,6 @@ size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
   }
   *scan = at;
   return count;
-}
-
-}  // namespace
-
-size_t CountPassingSse2(const StartFilter& filter, size_t from) {
-  return filter.inner != 0 ? CountPassing<true>(filter, from)
-                           : CountPassing<false>(filter, from);
-}
-
-size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
-                          size_t enough, size_t* out) {
-  return filter.inner != 0 ? CollectPassing<true>(filter, scan, enough, out)
-                           : CollectPassing<false>(filter, scan, enough, out);
 }
 
 }  // namespace vellum

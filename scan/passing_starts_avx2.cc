@@ -33,13 +33,13 @@ inline unsigned CountBits(uint64_t bits) {
 #endif
 }
 
-template <bool kMiddle>
 class Avx2Filter {
  public:
   explicit Avx2Filter(const StartFilter& filter)
       : text_(filter.text),
         inner_(filter.inner),
         span_(filter.span),
+        middle_(filter.inner != 0),
         first_(_mm256_set1_epi8(filter.first)),
         second_(_mm256_set1_epi8(filter.second)),
         last_(_mm256_set1_epi8(filter.last)) {}
@@ -48,8 +48,15 @@ class Avx2Filter {
   // and blocks tested first on the ends alone.
   __m256i CountBlock(size_t at) const {
     __m256i lanes = _mm256_setzero_si256();
-    for (size_t i = 0; i < 4; ++i) {
-      lanes = _mm256_sub_epi8(lanes, Passing(at + i * kWide));
+    if (middle_) {
+      for (size_t i = 0; i < 4; ++i) {
+        lanes = _mm256_sub_epi8(
+            lanes, _mm256_and_si256(Ends(at + i * kWide), Middle(at + i * kWide)));
+      }
+    } else {
+      for (size_t i = 0; i < 4; ++i) {
+        lanes = _mm256_sub_epi8(lanes, Ends(at + i * kWide));
+      }
     }
     return _mm256_sad_epu8(lanes, _mm256_setzero_si256());
   }
@@ -62,7 +69,7 @@ class Avx2Filter {
     __m256i any = _mm256_or_si256(_mm256_or_si256(p0, p1),
                                   _mm256_or_si256(p2, p3));
     if (_mm256_testz_si256(any, any)) return 0;
-    if (kMiddle) {
+    if (middle_) {
       p0 = _mm256_and_si256(p0, Middle(at));
       p1 = _mm256_and_si256(p1, Middle(at + kWide));
       p2 = _mm256_and_si256(p2, Middle(at + 2 * kWide));
@@ -84,10 +91,6 @@ class Avx2Filter {
     return _mm256_cmpeq_epi8(LoadWide(text_ + at + inner_), second_);
   }
 
-  __m256i Passing(size_t at) const {
-    return kMiddle ? _mm256_and_si256(Ends(at), Middle(at)) : Ends(at);
-  }
-
   static uint64_t Bits(__m256i low, __m256i high) {
     return uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(low))} |
            uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(high))} << 32;
@@ -96,14 +99,16 @@ class Avx2Filter {
   const char* text_;
   size_t inner_;
   size_t span_;
+  bool middle_;
   __m256i first_;
   __m256i second_;
   __m256i last_;
 };
 
-template <bool kMiddle>
-size_t CountPassing(const StartFilter& filter, size_t from) {
-  const Avx2Filter<kMiddle> blocks(filter);
+}  // namespace
+
+size_t CountPassingAvx2(const StartFilter& filter, size_t from) {
+  const Avx2Filter blocks(filter);
   __m256i sums = _mm256_setzero_si256();  // four 64-bit counts
   size_t at = from;
   for (; at + kStartBlock - 1 <= filter.last_start; at += kStartBlock) {
@@ -115,10 +120,9 @@ size_t CountPassing(const StartFilter& filter, size_t from) {
          CountFewPassing(filter, at);
 }
 
-template <bool kMiddle>
-size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
-                      size_t* out) {
-  const Avx2Filter<kMiddle> blocks(filter);
+size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
+                          size_t enough, size_t* out) {
+  const Avx2Filter blocks(filter);
   size_t at = *scan;
   size_t count = 0;
   for (; count < enough && at + kStartBlock - 1 <= filter.last_start;
@@ -131,19 +135,6 @@ size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
   }
   *scan = at;
   return count;
-}
-
-}  // namespace
-
-size_t CountPassingAvx2(const StartFilter& filter, size_t from) {
-  return filter.inner != 0 ? CountPassing<true>(filter, from)
-                           : CountPassing<false>(filter, from);
-}
-
-size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
-                          size_t enough, size_t* out) {
-  return filter.inner != 0 ? CollectPassing<true>(filter, scan, enough, out)
-                           : CollectPassing<false>(filter, scan, enough, out);
 }
 
 }  // namespace vellum
