@@ -194,7 +194,7 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
 // is a match of the walk, and nothing is left to compare.
 bool MatchWalker::EveryPassMatches() const {
   const size_t m = pattern_size_;
-  return m == 1 || (m <= 3 && pattern_[0] != pattern_[m - 1]);
+  return m == 1 || ((m == 2 || m == 3) && pattern_[0] != pattern_[m - 1]);
 }
 
 // Where every pass matches, the passes are counted in place and never

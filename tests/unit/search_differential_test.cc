@@ -186,6 +186,9 @@ TEST(SearchDifferentialTest, SubstringSearchesMatchReference) {
     ASSERT_TRUE(
         SubstringSearchesAgree(text, pattern, inputs.Below(text.size() + 2)));
   }
+  // An empty search string, as a null argument gives it, has no bytes to
+  // read and no matches.
+  EXPECT_EQ(CountStrings("abc", std::string_view()), 0u);
 }
 
 // Long periodic texts with a few bytes changed and patterns cut from them:
