@@ -23,9 +23,8 @@ char* KeepOthers(char* out, std::string_view text, char byte) {
 }
 
 size_t CountByte(std::string_view text, char byte) {
-  // A start passes when its byte is both the first and the last byte of a
-  // one-byte pattern: the passing starts are the bytes themselves.
-  const StartFilter filter{text.data(), text.size() - 1, 0, byte, byte};
+  // The filter of a one-byte pattern passes the bytes themselves.
+  const auto filter = StartFilter::For(text.data(), text.size(), &byte, 1);
   return HasAvx2() ? CountPassingAvx2(filter, 0) : CountPassingSse2(filter, 0);
 }
 

@@ -64,27 +64,22 @@ VELLUM_READS_WHOLE_BLOCKS const char* ScanToStop(const char* from,
   unsigned skipped = static_cast<unsigned>(from - block);
   uint32_t hits = ZeroBytesWide(stops(LoadWide(block))) >> skipped;
   if (hits != 0) return from + LowestBit(hits);
-  for (block += kWide; sse2::Address(block) & 127; block += kWide) {
+  for (block += kWide; sse2::Address(block) & 255; block += kWide) {
     hits = ZeroBytesWide(stops(LoadWide(block)));
     if (hits != 0) return block + LowestBit(hits);
   }
-  for (;; block += 4 * kWide) {
-    __m256i a = stops(LoadWide(block));
-    __m256i b = stops(LoadWide(block + kWide));
-    __m256i c = stops(LoadWide(block + 2 * kWide));
-    __m256i d = stops(LoadWide(block + 3 * kWide));
-    if (ZeroBytesWide(_mm256_min_epu8(_mm256_min_epu8(a, b),
-                                      _mm256_min_epu8(c, d))) == 0) {
-      continue;
+  // Rounds of eight blocks, 256 bytes per branch; the single blocks of the
+  // round that stops find where.
+  for (;; block += 8 * kWide) {
+    __m256i m = stops(LoadWide(block));
+    for (size_t i = 1; i < 8; ++i) {
+      m = _mm256_min_epu8(m, stops(LoadWide(block + i * kWide)));
     }
-    if ((hits = ZeroBytesWide(a)) != 0) return block + LowestBit(hits);
-    if ((hits = ZeroBytesWide(b)) != 0) {
-      return block + kWide + LowestBit(hits);
-    }
-    if ((hits = ZeroBytesWide(c)) != 0) {
-      return block + 2 * kWide + LowestBit(hits);
-    }
-    return block + 3 * kWide + LowestBit(ZeroBytesWide(d));
+    if (ZeroBytesWide(m) != 0) break;
+  }
+  for (;; block += kWide) {
+    hits = ZeroBytesWide(stops(LoadWide(block)));
+    if (hits != 0) return block + LowestBit(hits);
   }
 }
 

@@ -1,5 +1,5 @@
-// Collecting, ahead of the full compares, the starts that pass the
-// first-and-last-byte filter of the forward substring search.
+// Collecting, ahead of the full compares, the starts that pass the start
+// filter of the forward substring search.
 #pragma once
 
 #include <cstddef>
@@ -27,9 +27,8 @@ size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
                           size_t enough, size_t* out);
 
 // The number of passing starts from `from` on. Where no two passing starts
-// can belong to overlapping matches and passing is matching, as for a
-// pattern of two different bytes, this is the number of matches, counted
-// without listing them.
+// can belong to overlapping matches and passing is matching, as for 'the',
+// this is the number of matches, counted without listing them.
 using CountPassingFn = size_t (*)(const StartFilter& filter, size_t from);
 size_t CountPassingSse2(const StartFilter& filter, size_t from);
 size_t CountPassingAvx2(const StartFilter& filter, size_t from);

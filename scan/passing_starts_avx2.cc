@@ -37,37 +37,58 @@ class Avx2Filter {
  public:
   explicit Avx2Filter(const StartFilter& filter)
       : text_(filter.text),
+        inner_(filter.inner),
         span_(filter.span),
+        middle_(filter.inner != 0),
         first_(_mm256_set1_epi8(filter.first)),
+        second_(_mm256_set1_epi8(filter.second)),
         last_(_mm256_set1_epi8(filter.last)) {}
 
-  // As in the SSE2 version: passing starts summed as -1 per byte lane.
+  // As in the SSE2 version: passing starts summed as -1 per byte lane,
+  // and blocks tested first on the ends alone.
   __m256i CountBlock(size_t at) const {
     __m256i lanes = _mm256_setzero_si256();
-    for (size_t i = 0; i < 4; ++i) {
-      lanes = _mm256_sub_epi8(lanes, Passing(at + i * kWide));
+    if (middle_) {
+      for (size_t i = 0; i < 4; ++i) {
+        lanes = _mm256_sub_epi8(
+            lanes, _mm256_and_si256(Ends(at + i * kWide), Middle(at + i * kWide)));
+      }
+    } else {
+      for (size_t i = 0; i < 4; ++i) {
+        lanes = _mm256_sub_epi8(lanes, Ends(at + i * kWide));
+      }
     }
     return _mm256_sad_epu8(lanes, _mm256_setzero_si256());
   }
 
   size_t Block(size_t at, size_t* out) const {
-    __m256i p0 = Passing(at);
-    __m256i p1 = Passing(at + kWide);
-    __m256i p2 = Passing(at + 2 * kWide);
-    __m256i p3 = Passing(at + 3 * kWide);
+    __m256i p0 = Ends(at);
+    __m256i p1 = Ends(at + kWide);
+    __m256i p2 = Ends(at + 2 * kWide);
+    __m256i p3 = Ends(at + 3 * kWide);
     __m256i any = _mm256_or_si256(_mm256_or_si256(p0, p1),
                                   _mm256_or_si256(p2, p3));
     if (_mm256_testz_si256(any, any)) return 0;
+    if (middle_) {
+      p0 = _mm256_and_si256(p0, Middle(at));
+      p1 = _mm256_and_si256(p1, Middle(at + kWide));
+      p2 = _mm256_and_si256(p2, Middle(at + 2 * kWide));
+      p3 = _mm256_and_si256(p3, Middle(at + 3 * kWide));
+    }
     uint64_t low = Bits(p0, p1);
     uint64_t high = Bits(p2, p3);
     return Spread(low, high, CountBits(low) + CountBits(high), at, out);
   }
 
  private:
-  __m256i Passing(size_t at) const {
+  __m256i Ends(size_t at) const {
     return _mm256_and_si256(
         _mm256_cmpeq_epi8(LoadWide(text_ + at), first_),
         _mm256_cmpeq_epi8(LoadWide(text_ + at + span_), last_));
+  }
+
+  __m256i Middle(size_t at) const {
+    return _mm256_cmpeq_epi8(LoadWide(text_ + at + inner_), second_);
   }
 
   static uint64_t Bits(__m256i low, __m256i high) {
@@ -76,8 +97,11 @@ class Avx2Filter {
   }
 
   const char* text_;
+  size_t inner_;
   size_t span_;
+  bool middle_;
   __m256i first_;
+  __m256i second_;
   __m256i last_;
 };
 

@@ -18,9 +18,10 @@ using sse2::kBlock;
 // Two-way reports "none" with the same value, so its answers pass through.
 static_assert(two_way::kNone == kNotFound);
 
-// The starts that pass the first-and-last-byte filter (start_filter.h) and
-// their full compares. The forward walk collects its passing starts a
-// block at a time (passing_starts.cc) and compares them here. On ordinary
+// The starts that pass the filter (start_filter.h) and their full
+// compares. The forward walk collects its passing starts a block at a
+// time (passing_starts.cc) and compares them here; the backward search
+// tests them here itself, on the first and last bytes only. On ordinary
 // text few starts pass. On repetitive text many do, and the filter alone
 // could take time proportional to text × pattern, so the work spent on full
 // compares is counted and, once it exceeds the ground covered (see
@@ -41,10 +42,10 @@ class Candidates {
         pattern_(pattern),
         middle_(filter.span < 1 ? 0 : filter.span - 1) {}
 
-  // Bit i set when start `at + i` passes the filter; the caller keeps
-  // at + 15 + size - 1 inside the text.
+  // Bit i set when start `at + i` holds the pattern's first and last
+  // bytes; the caller keeps at + 15 + size - 1 inside the text.
   unsigned Block(size_t at) const {
-    return static_cast<unsigned>(_mm_movemask_epi8(blocks_.Passing(at)));
+    return static_cast<unsigned>(_mm_movemask_epi8(blocks_.Ends(at)));
   }
 
   // Whether any of the 64 starts from `at` on passes, tested with one mask:
@@ -52,9 +53,9 @@ class Candidates {
   // at + 63 + size - 1 inside the text.
   bool AnyOf64(size_t at) const {
     __m128i any = _mm_or_si128(
-        _mm_or_si128(blocks_.Passing(at), blocks_.Passing(at + kBlock)),
-        _mm_or_si128(blocks_.Passing(at + 2 * kBlock),
-                     blocks_.Passing(at + 3 * kBlock)));
+        _mm_or_si128(blocks_.Ends(at), blocks_.Ends(at + kBlock)),
+        _mm_or_si128(blocks_.Ends(at + 2 * kBlock),
+                     blocks_.Ends(at + 3 * kBlock)));
     return _mm_movemask_epi8(any) != 0;
   }
 
@@ -88,7 +89,7 @@ bool OverBudget(size_t work, size_t scanned, size_t size) {
 size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
   const size_t m = pattern.size();
   const Candidates candidates(
-      {text.data(), text.size() - m, m - 1, pattern.front(), pattern.back()},
+      StartFilter::For(text.data(), text.size(), pattern.data(), m),
       pattern.data());
   size_t work = 0;
   size_t end = text.size() - m + 1;  // starts below `end` are left to try
@@ -139,10 +140,9 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
   const size_t m = pattern_size_;
   if (m > text_size_ || resume_ > text_size_ - m) return 0;
   if (two_way_) return NextByTwoWay(out, capacity);
-  const StartFilter filter{text_, text_size_ - m, m - 1, pattern_[0],
-                           pattern_[m - 1]};
+  const auto filter = StartFilter::For(text_, text_size_, pattern_, m);
   const Candidates candidates(filter, pattern_);
-  const bool pair = IsPairOfDifferentBytes();
+  const bool every_pass_matches = EveryPassMatches();
   // Locals, not members, in the loop: stores through `out` could alias
   // the members and would force them back to memory at every match.
   size_t resume = resume_;
@@ -160,7 +160,7 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
                            std::min(capacity - found, kEnough), starts_);
       if (collected == 0) break;
     }
-    if (pair) {  // every collected start is a match, none overlapping
+    if (every_pass_matches) {
       size_t taken = std::min(collected - head, capacity - found);
       std::copy(starts_ + head, starts_ + head + taken, out + found);
       head += taken;
@@ -188,20 +188,22 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
                   : found;
 }
 
-// Two different bytes can only match at starts that do not overlap, and
-// every start that passes the filter matches: nothing is left to compare.
-bool MatchWalker::IsPairOfDifferentBytes() const {
-  return pattern_size_ == 2 && pattern_[0] != pattern_[1];
+// The filter compares a pattern of up to three bytes in full. When such a
+// pattern does not begin with its last byte, no proper prefix of it is
+// also a suffix, so no two of its matches overlap: every start that passes
+// is a match of the walk, and nothing is left to compare.
+bool MatchWalker::EveryPassMatches() const {
+  const size_t m = pattern_size_;
+  return m == 1 || ((m == 2 || m == 3) && pattern_[0] != pattern_[m - 1]);
 }
 
-// For a pair of different bytes the filter's passes are counted in place
-// and never listed.
+// Where every pass matches, the passes are counted in place and never
+// listed.
 size_t MatchWalker::CountRest() {
   const size_t m = pattern_size_;
-  if (IsPairOfDifferentBytes() && head_ == collected_ &&
-      !two_way_ && m <= text_size_ && resume_ <= text_size_ - m) {
-    const StartFilter filter{text_, text_size_ - m, 1, pattern_[0],
-                             pattern_[1]};
+  if (EveryPassMatches() && head_ == collected_ && !two_way_ &&
+      m <= text_size_ && resume_ <= text_size_ - m) {
+    const auto filter = StartFilter::For(text_, text_size_, pattern_, m);
     CountPassingFn count_passing =
         HasAvx2() ? CountPassingAvx2 : CountPassingSse2;
     size_t from = std::max(scan_, resume_);

@@ -45,7 +45,7 @@ class MatchWalker {
   size_t CountRest();
 
  private:
-  bool IsPairOfDifferentBytes() const;
+  bool EveryPassMatches() const;
 
   // Next's work once the filter has handed over to two-way.
   size_t NextByTwoWay(size_t* out, size_t capacity);

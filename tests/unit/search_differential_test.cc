@@ -161,6 +161,9 @@ TEST(SearchDifferentialTest, SubstringSearchesMatchReference) {
     ASSERT_TRUE(
         SubstringSearchesAgree(text, pattern, inputs.Below(text.size() + 2)));
   }
+  // An empty search string, as a null argument gives it, has no bytes to
+  // read and no matches.
+  EXPECT_EQ(CountStrings("abc", std::string_view()), 0u);
 }
 
 // Long periodic texts with a few bytes changed and patterns cut from them:
@@ -298,17 +301,20 @@ TEST(SearchDifferentialTest, PassingStartsMatchReference) {
   for (int round = 0; round < kRounds; ++round) {
     const std::string& alphabet = inputs.Alphabet();
     std::string text = inputs.Random(alphabet + "xyz", 700);
-    size_t span = inputs.Below(6);
-    if (text.size() <= span) continue;
-    char first = alphabet[inputs.Below(alphabet.size())];
-    char last = alphabet[inputs.Below(alphabet.size())];
-    SCOPED_TRACE(CaseText(round, text, std::string{first, last}));
-    const StartFilter filter{text.data(), text.size() - span - 1, span, first,
-                             last};
+    std::string pattern = inputs.Random(alphabet, 6);
+    if (pattern.empty() || text.size() < pattern.size()) continue;
+    SCOPED_TRACE(CaseText(round, text, pattern));
+    const auto filter = StartFilter::For(text.data(), text.size(),
+                                         pattern.data(), pattern.size());
+    const size_t inner = filter.inner;  // the middle byte of three, if any
+    const size_t span = pattern.size() - 1;
     size_t from = inputs.Below(text.size() + 1);
     std::vector<size_t> expected;
-    for (size_t at = from; at <= filter.last_start; ++at) {
-      if (text[at] == first && text[at + span] == last) expected.push_back(at);
+    for (size_t at = from; at + span < text.size(); ++at) {
+      if (text[at] == pattern[0] && text[at + inner] == pattern[inner] &&
+          text[at + span] == pattern[span]) {
+        expected.push_back(at);
+      }
     }
     for (CountPassingFn count : counts) {
       ASSERT_EQ(count(filter, from), expected.size());
