@@ -146,6 +146,9 @@ ensure_chromium() {
 }
 
 run_tests() {
+  say "source layout"
+  command -v clang-format >/dev/null || apt_install clang-format
+  bash tests/check_format.sh
   build_native native
   say "native unit tests and case files"
   (cd build/native && ctest --output-on-failure -j"$JOBS")

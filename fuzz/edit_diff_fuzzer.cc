@@ -54,7 +54,8 @@ void Check(const std::string& call, const Outcome& want, Command command) {
 // past what the host can be asked for, so without one it is folded too.
 int32_t ResultLength(int32_t value, const Arg& insert) {
   value = ClampSize(value);
-  if (value == std::numeric_limits<int32_t>::max() && IsEmpty(insert)) value %= 4097;
+  if (value == std::numeric_limits<int32_t>::max() && IsEmpty(insert))
+    value %= 4097;
   return value;
 }
 
@@ -87,15 +88,18 @@ void CheckByString(uint8_t operation, const Call& call) {
     case 0:
       return Check("REPLACE ALL$" + call.Args({Show(b), Show(call.c)}),
                    reference::Replace(a, b, call.c, all), [&] {
-                     return ReplaceStringAll(nullptr, source, second, call.third.get());
+                     return ReplaceStringAll(nullptr, source, second,
+                                             call.third.get());
                    });
     case 1:
       return Check("REPLACE$" + call.Args({Show(b), Show(call.c)}),
                    reference::Replace(a, b, call.c, 1), [&] {
-                     return ReplaceString(nullptr, source, second, call.third.get());
+                     return ReplaceString(nullptr, source, second,
+                                          call.third.get());
                    });
     case 2:
-      return Check("REMOVE ALL$" + two, reference::Replace(a, b, std::nullopt, all),
+      return Check("REMOVE ALL$" + two,
+                   reference::Replace(a, b, std::nullopt, all),
                    [&] { return RemoveStringAll(nullptr, source, second); });
     case 3:
       return Check("TRIM$" + two, reference::Trim(a, set, kBoth),
@@ -129,11 +133,13 @@ void CheckByPosition(uint8_t operation, const Call& call) {
   switch (operation) {
     case 9:
       return Check("MID$" + call.Args({std::to_string(i), std::to_string(j)}),
-                   reference::Mid(a, i, j), [&] { return Mid(nullptr, source, i, j); });
+                   reference::Mid(a, i, j),
+                   [&] { return Mid(nullptr, source, i, j); });
     case 10:
-      return Check("REMOVE$" + call.Args({std::to_string(i), std::to_string(j)}),
-                   reference::RemoveSection(a, i, j),
-                   [&] { return RemoveSection(nullptr, source, i, j); });
+      return Check(
+          "REMOVE$" + call.Args({std::to_string(i), std::to_string(j)}),
+          reference::RemoveSection(a, i, j),
+          [&] { return RemoveSection(nullptr, source, i, j); });
     case 11: {
       int32_t position = ResultLength(i, b);
       return Check("INSERT$" + call.Args({std::to_string(position), Show(b)}),
@@ -144,7 +150,8 @@ void CheckByPosition(uint8_t operation, const Call& call) {
       int32_t start = ResultLength(i, b);
       int32_t size = ClampSize(j);
       return Check(
-          "REPLACE$" + call.Args({std::to_string(start), std::to_string(size), Show(b)}),
+          "REPLACE$" +
+              call.Args({std::to_string(start), std::to_string(size), Show(b)}),
           reference::ReplaceSection(a, start, size, b),
           [&] { return ReplaceSection(nullptr, source, start, size, second); });
     }

@@ -1,10 +1,10 @@
 // The search routines and the search exports against the plain references
 // of tests/reference/search_reference.h: FindString from several start
-// offsets, FindLastString and CountStrings, then INSTR, LAST INSTR, STRING COUNT,
-// FIND CHAR, FIND ASCII, COMPARE and MID ASCII with their start positions
-// and errors. Texts and patterns can be made long and periodic (repeated
-// pieces over a folded alphabet), which is where filters fall back and
-// two-way's shifts and memory matter.
+// offsets, FindLastString and CountStrings, then INSTR, LAST INSTR, STRING
+// COUNT, FIND CHAR, FIND ASCII, COMPARE and MID ASCII with their start
+// positions and errors. Texts and patterns can be made long and periodic
+// (repeated pieces over a folded alphabet), which is where filters fall back
+// and two-way's shifts and memory matter.
 //
 // Input: a flags byte (bits 0-1: fold bytes into an alphabet of 2, 3 or 4
 // letters, or not at all; bits 2-7: a multiple of 256 added to the FIND
@@ -17,9 +17,9 @@
 #include <string_view>
 
 #include "commands/search/search_commands.h"
-#include "scan/string_search.h"
 #include "fuzz/direct_call.h"
 #include "fuzz/fuzz_input.h"
+#include "scan/string_search.h"
 #include "tests/reference/search_reference.h"
 
 namespace vellum::fuzz {
@@ -45,7 +45,8 @@ std::string Repeat(const std::string& piece, size_t times, size_t limit) {
 }
 
 void Fold(std::string& text, uint8_t letters) {
-  for (char& c : text) c = static_cast<char>('a' + static_cast<uint8_t>(c) % letters);
+  for (char& c : text)
+    c = static_cast<char>('a' + static_cast<uint8_t>(c) % letters);
 }
 
 std::string ShowOffset(size_t offset) {
@@ -61,7 +62,8 @@ void CheckRoutines(const std::string& text, const std::string& pattern,
   const std::string_view t(text_copy.get(), text.size());
   const std::string_view p(pattern_copy.get(), pattern.size());
   const std::string args = Show(text) + ", " + Show(pattern);
-  for (size_t from : {size_t{0}, size_t{1}, chosen, text.size(), text.size() + 1}) {
+  for (size_t from :
+       {size_t{0}, size_t{1}, chosen, text.size(), text.size() + 1}) {
     size_t got = FindString(t, p, from), want = NaiveFind(text, pattern, from);
     if (got != want) {
       Mismatch("FindString(" + args + ", " + std::to_string(from) + ")",
@@ -72,7 +74,8 @@ void CheckRoutines(const std::string& text, const std::string& pattern,
       got != want) {
     Mismatch("FindLastString(" + args + ")", ShowOffset(got), ShowOffset(want));
   }
-  if (size_t got = CountStrings(t, p), want = NaiveCount(text, pattern); got != want) {
+  if (size_t got = CountStrings(t, p), want = NaiveCount(text, pattern);
+      got != want) {
     Mismatch("CountStrings(" + args + ")", ShowOffset(got), ShowOffset(want));
   }
 }
@@ -102,7 +105,8 @@ void CheckExports(const std::string& text, const std::string& pattern,
         [&] { return Instr_2(source.get(), search.get()); });
   Check("LAST INSTR" + args + ")", Position(NaiveFindLast(text, pattern)), 0,
         [&] { return ReverseInstr(source.get(), search.get()); });
-  Check("STRING COUNT" + args + ")", static_cast<int32_t>(NaiveCount(text, pattern)), 0,
+  Check("STRING COUNT" + args + ")",
+        static_cast<int32_t>(NaiveCount(text, pattern)), 0,
         [&] { return CountString(source.get(), search.get()); });
   Check("FIND CHAR" + args + ")", reference::FindChar(text, pattern, 1), 0,
         [&] { return FindChar_2(source.get(), search.get()); });
@@ -118,21 +122,30 @@ void CheckExports(const std::string& text, const std::string& pattern,
           [&] { return FindAsc_2(source.get(), code); });
   }
 
-  const int32_t starts[] = {static_cast<int32_t>(chosen) + 1, 1, 0, -1, length,
-                            length + 1, length + 2, kMax, kMin};
+  const int32_t starts[] = {static_cast<int32_t>(chosen) + 1,
+                            1,
+                            0,
+                            -1,
+                            length,
+                            length + 1,
+                            length + 2,
+                            kMax,
+                            kMin};
   for (int32_t start : starts) {
     const std::string at = ", " + std::to_string(start) + ")";
     const bool low = start < 1;
     Check("INSTR" + args + at, low ? 0 : reference::Instr(text, pattern, start),
-          low ? 110 : 0, [&] { return Instr_3(source.get(), search.get(), start); });
-    Check("FIND CHAR" + args + at, low ? 0 : reference::FindChar(text, pattern, start),
           low ? 110 : 0,
+          [&] { return Instr_3(source.get(), search.get(), start); });
+    Check("FIND CHAR" + args + at,
+          low ? 0 : reference::FindChar(text, pattern, start), low ? 110 : 0,
           [&] { return FindChar_3(source.get(), search.get(), start); });
     Check("FIND ASCII(" + Show(text) + ", " + std::to_string(codes[0]) + at,
           low ? 0 : reference::FindAscii(text, codes[0], start), low ? 110 : 0,
           [&] { return FindAsc_3(source.get(), codes[0], start); });
-    Check("MID ASCII(" + Show(text) + at, low ? 0 : reference::MidAscii(text, start),
-          low ? 110 : 0, [&] { return MidAsc(source.get(), start); });
+    Check("MID ASCII(" + Show(text) + at,
+          low ? 0 : reference::MidAscii(text, start), low ? 110 : 0,
+          [&] { return MidAsc(source.get(), start); });
   }
 
   // COMPARE both ways round, and against a prefix of the text.
@@ -140,9 +153,11 @@ void CheckExports(const std::string& text, const std::string& pattern,
   const CString prefix_copy(prefix);
   Check("COMPARE" + args + ")", NaiveCompare(text, pattern), 0,
         [&] { return Compare(source.get(), search.get()); });
-  Check("COMPARE(" + Show(pattern) + ", " + Show(text) + ")", NaiveCompare(pattern, text), 0,
+  Check("COMPARE(" + Show(pattern) + ", " + Show(text) + ")",
+        NaiveCompare(pattern, text), 0,
         [&] { return Compare(search.get(), source.get()); });
-  Check("COMPARE(" + Show(text) + ", " + Show(prefix) + ")", NaiveCompare(text, prefix), 0,
+  Check("COMPARE(" + Show(text) + ", " + Show(prefix) + ")",
+        NaiveCompare(text, prefix), 0,
         [&] { return Compare(source.get(), prefix_copy.get()); });
 }
 

@@ -37,8 +37,7 @@ char* CopyName(const char* name) {
 CoreExportFn FindModuleExport(const char* decorated_name) {
   if (module_core_library.handle == nullptr) {
     module_core_library.handle = platform::OpenLibrary(
-        module_core_library.name ? module_core_library.name
-                                 : kCoreLibraryName);
+        module_core_library.name ? module_core_library.name : kCoreLibraryName);
     if (module_core_library.handle == nullptr) return nullptr;
   }
   return reinterpret_cast<CoreExportFn>(

@@ -1,5 +1,7 @@
 // The native stand-in for the platform seam: in-process libraries, messages
 // on stderr, and the operating system's clock, random source and environment.
+#include "host/platform_stub.h"
+
 #include <sys/random.h>
 
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include <string>
 
 #include "host/platform.h"
-#include "host/platform_stub.h"
 
 namespace vellum::platform {
 namespace {

@@ -1,8 +1,11 @@
 // The seam's real side: each call is the Win32 function it stands for.
 #include "host/platform.h"
 
+// rpc.h needs the types that windows.h declares.
+// clang-format off
 #include <windows.h>
 #include <rpc.h>
+// clang-format on
 
 #include <cstring>
 

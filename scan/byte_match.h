@@ -39,11 +39,11 @@ class ByteMatch {
   // bytes.
   uint32_t Mask16(const char* block) const {
     __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
-    __m128i hits = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, splats_[0]),
-                     _mm_cmpeq_epi8(bytes, splats_[1])),
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, splats_[2]),
-                     _mm_cmpeq_epi8(bytes, splats_[3])));
+    __m128i hits =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, splats_[0]),
+                                  _mm_cmpeq_epi8(bytes, splats_[1])),
+                     _mm_or_si128(_mm_cmpeq_epi8(bytes, splats_[2]),
+                                  _mm_cmpeq_epi8(bytes, splats_[3])));
     return static_cast<uint32_t>(_mm_movemask_epi8(hits));
   }
 

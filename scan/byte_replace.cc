@@ -1,9 +1,9 @@
 #include "scan/byte_replace.h"
 
+#include "host/host_string.h"
 #include "scan/cpu_features.h"
 #include "scan/passing_starts.h"
 #include "scan/sse2_blocks.h"
-#include "host/host_string.h"
 
 namespace vellum {
 namespace {
@@ -62,8 +62,8 @@ HostString RemoveEachByte(std::string_view text, char byte) {
   size_t i = 0;
   for (; i + kBlock <= text.size(); i += kBlock) {
     __m128i block = LoadUnaligned(text.data() + i);
-    auto mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+    auto mask =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
     if (mask == 0) {
       StoreUnaligned(out, block);
       out += kBlock;

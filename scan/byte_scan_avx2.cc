@@ -132,8 +132,8 @@ size_t BoundedLengthAvx2(const char* text, size_t limit) {
 }
 
 const char* FindByteWithinAvx2(const char* from, size_t size, char byte) {
-  size_t at = ScanToStopWithin(from, size,
-                               StopAtByteOnly{_mm256_set1_epi8(byte)});
+  size_t at =
+      ScanToStopWithin(from, size, StopAtByteOnly{_mm256_set1_epi8(byte)});
   return at < size ? from + at : nullptr;
 }
 

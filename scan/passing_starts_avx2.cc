@@ -51,7 +51,8 @@ class Avx2Filter {
     if (middle_) {
       for (size_t i = 0; i < 4; ++i) {
         lanes = _mm256_sub_epi8(
-            lanes, _mm256_and_si256(Ends(at + i * kWide), Middle(at + i * kWide)));
+            lanes,
+            _mm256_and_si256(Ends(at + i * kWide), Middle(at + i * kWide)));
       }
     } else {
       for (size_t i = 0; i < 4; ++i) {
@@ -66,8 +67,8 @@ class Avx2Filter {
     __m256i p1 = Ends(at + kWide);
     __m256i p2 = Ends(at + 2 * kWide);
     __m256i p3 = Ends(at + 3 * kWide);
-    __m256i any = _mm256_or_si256(_mm256_or_si256(p0, p1),
-                                  _mm256_or_si256(p2, p3));
+    __m256i any =
+        _mm256_or_si256(_mm256_or_si256(p0, p1), _mm256_or_si256(p2, p3));
     if (_mm256_testz_si256(any, any)) return 0;
     if (middle_) {
       p0 = _mm256_and_si256(p0, Middle(at));

@@ -46,8 +46,8 @@ char* CopyDoublingQuotes(char* out, std::string_view text) {
   size_t i = 0;
   for (; i + kBlock <= text.size(); i += kBlock) {
     __m128i block = LoadUnaligned(text.data() + i);
-    auto quotes = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
+    auto quotes =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
     if (quotes == 0) {
       StoreUnaligned(out, block);
       out += kBlock;

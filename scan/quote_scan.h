@@ -9,7 +9,7 @@
 namespace vellum {
 
 struct QuoteCensus {
-  size_t quotes;   // double quotes in the text
+  size_t quotes;  // double quotes in the text
   bool has_comma;
 };
 

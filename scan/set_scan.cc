@@ -69,7 +69,7 @@ const char* FindAnyByte(const char* from, std::string_view members) {
   ByteSet stops(members);
   stops.add('\0');
   return !set.overflowed() && HasSse42() ? ScanWithSse42(from, set, stops)
-                                       : ScanWithMap(from, stops);
+                                         : ScanWithMap(from, stops);
 }
 
 }  // namespace vellum

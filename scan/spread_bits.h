@@ -11,10 +11,10 @@
 namespace vellum {
 
 // Writes `base + i` for each set bit i of the 128-bit mask high:low, of
-// which `count` are set, lowest first, to `out` and returns `count`. The lowest two are written
-// whether or not they exist, the count telling which are real: ordinary
-// text has at most two passing starts in a block, and a branch on how many
-// would be mispredicted about once per match.
+// which `count` are set, lowest first, to `out` and returns `count`. The lowest
+// two are written whether or not they exist, the count telling which are real:
+// ordinary text has at most two passing starts in a block, and a branch on how
+// many would be mispredicted about once per match.
 inline size_t Spread(uint64_t low, uint64_t high, size_t count, size_t base,
                      size_t* out) {
   constexpr uint64_t kStop = uint64_t{1} << 63;  // keeps the scan defined

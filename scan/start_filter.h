@@ -33,9 +33,8 @@ struct StartFilter {
   static StartFilter For(const char* text, size_t text_size,
                          const char* pattern, size_t size) {
     size_t inner = size == 3 ? 1 : 0;
-    return {text,          text_size - size, inner,
-            size - 1,      pattern[0],       pattern[inner],
-            pattern[size - 1]};
+    return {text,           text_size - size, inner, size - 1, pattern[0],
+            pattern[inner], pattern[size - 1]};
   }
 
   // The test for one start, for the few that a block would overrun.
@@ -60,9 +59,8 @@ class StartFilter16 {
   // bytes; the caller keeps at + 15 + span inside the text.
   __m128i Ends(size_t at) const {
     const char* p = text_ + at;
-    return _mm_and_si128(
-        _mm_cmpeq_epi8(sse2::LoadUnaligned(p), first_),
-        _mm_cmpeq_epi8(sse2::LoadUnaligned(p + span_), last_));
+    return _mm_and_si128(_mm_cmpeq_epi8(sse2::LoadUnaligned(p), first_),
+                         _mm_cmpeq_epi8(sse2::LoadUnaligned(p + span_), last_));
   }
 
   // 0xFF in byte i when start `at + i` holds the byte at `inner`.

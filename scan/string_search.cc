@@ -25,10 +25,10 @@ static_assert(two_way::kNone == kNotFound);
 // text few starts pass. On repetitive text many do, and the filter alone
 // could take time proportional to text × pattern, so the work spent on full
 // compares is counted and, once it exceeds the ground covered (see
-// OverBudget), the rest of the search goes to two-way. A start that passes and then fails is
-// charged more than the bytes it compared: a search string whose first and
-// last bytes stand at every start while its second byte stands at none
-// compares one byte per start, yet each such start costs a round of the
+// OverBudget), the rest of the search goes to two-way. A start that passes and
+// then fails is charged more than the bytes it compared: a search string whose
+// first and last bytes stand at every start while its second byte stands at
+// none compares one byte per start, yet each such start costs a round of the
 // loop where the filter alone covers sixteen starts at once.
 class Candidates {
  public:
@@ -52,10 +52,10 @@ class Candidates {
   // on ordinary text most rounds end here. The caller keeps
   // at + 63 + size - 1 inside the text.
   bool AnyOf64(size_t at) const {
-    __m128i any = _mm_or_si128(
-        _mm_or_si128(blocks_.Ends(at), blocks_.Ends(at + kBlock)),
-        _mm_or_si128(blocks_.Ends(at + 2 * kBlock),
-                     blocks_.Ends(at + 3 * kBlock)));
+    __m128i any =
+        _mm_or_si128(_mm_or_si128(blocks_.Ends(at), blocks_.Ends(at + kBlock)),
+                     _mm_or_si128(blocks_.Ends(at + 2 * kBlock),
+                                  blocks_.Ends(at + 3 * kBlock)));
     return _mm_movemask_epi8(any) != 0;
   }
 
@@ -156,8 +156,8 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
       // search for one match from reading the whole text.
       scan_ = std::max(scan_, resume);
       head = 0;
-      collected = collect_(filter, &scan_,
-                           std::min(capacity - found, kEnough), starts_);
+      collected = collect_(filter, &scan_, std::min(capacity - found, kEnough),
+                           starts_);
       if (collected == 0) break;
     }
     if (every_pass_matches) {
@@ -184,8 +184,7 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
   work_ = work;
   head_ = head;
   collected_ = collected;
-  return two_way_ ? found + NextByTwoWay(out + found, capacity - found)
-                  : found;
+  return two_way_ ? found + NextByTwoWay(out + found, capacity - found) : found;
 }
 
 // The filter compares a pattern of up to three bytes in full. When such a

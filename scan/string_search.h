@@ -32,8 +32,7 @@ size_t FindLastString(std::string_view text, std::string_view pattern);
 // Walking the same text and pattern twice yields the same matches.
 class MatchWalker {
  public:
-  MatchWalker(std::string_view text, std::string_view pattern,
-              size_t from = 0);
+  MatchWalker(std::string_view text, std::string_view pattern, size_t from = 0);
 
   // Stores the offsets of the next matches, at most `capacity` of them, in
   // `out` and returns how many it stored; fewer than `capacity` only when
@@ -63,7 +62,7 @@ class MatchWalker {
   size_t work_ = 0;       // bytes compared in full so far
   bool two_way_ = false;  // the filter has handed over
   CollectPassingFn collect_;
-  size_t head_ = 0;       // starts_[head_, collected_) wait to be compared
+  size_t head_ = 0;  // starts_[head_, collected_) wait to be compared
   size_t collected_ = 0;
   size_t starts_[kEnough + kCollectSlack];
 };

@@ -46,9 +46,8 @@ inline size_t AgreeUpTo(const ForwardBytes& text, const ForwardBytes& pattern,
   return i + CommonPrefix(pattern.data + i, text.data + j + i, end - i);
 }
 
-inline size_t AgreeDownTo(const ForwardBytes& text,
-                          const ForwardBytes& pattern, size_t j, size_t i,
-                          size_t stop) {
+inline size_t AgreeDownTo(const ForwardBytes& text, const ForwardBytes& pattern,
+                          size_t j, size_t i, size_t stop) {
   return i - CommonSuffix(pattern.data + stop, text.data + j + stop, i - stop);
 }
 
@@ -62,9 +61,8 @@ inline size_t NextWith(const ForwardBytes& text, unsigned char byte,
 
 // Element k of a reversed view is byte size - 1 - k: runs of rising
 // elements are runs of falling addresses.
-inline size_t AgreeUpTo(const ReversedBytes& text,
-                        const ReversedBytes& pattern, size_t j, size_t i,
-                        size_t end) {
+inline size_t AgreeUpTo(const ReversedBytes& text, const ReversedBytes& pattern,
+                        size_t j, size_t i, size_t end) {
   return i + CommonSuffix(pattern.data + pattern.size - end,
                           text.data + text.size - j - end, end - i);
 }
@@ -79,8 +77,9 @@ inline size_t AgreeDownTo(const ReversedBytes& text,
 inline size_t NextWith(const ReversedBytes& text, unsigned char byte,
                        size_t from, size_t last) {
   if (from > last) return kNone;
-  size_t at = FindLastByteIn({text.data + text.size - 1 - last, last - from + 1},
-                             static_cast<char>(byte));
+  size_t at =
+      FindLastByteIn({text.data + text.size - 1 - last, last - from + 1},
+                     static_cast<char>(byte));
   return at == std::string_view::npos ? kNone : last - at;
 }
 
@@ -156,8 +155,8 @@ size_t TwoWayFind(const Bytes& text, const Bytes& pattern, size_t from) {
   // scan for it.
   auto after_miss = [&](size_t j, size_t i) {
     if (i != critical) return j + i - critical + 1;
-    size_t next = two_way::NextWith(text, pattern[critical],
-                                    j + 1 + critical, last + critical);
+    size_t next = two_way::NextWith(text, pattern[critical], j + 1 + critical,
+                                    last + critical);
     return next == two_way::kNone ? two_way::kNone : next - critical;
   };
   if (repeats == critical) {

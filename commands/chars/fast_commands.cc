@@ -44,8 +44,8 @@ HostString FastRight(HostString old_result, const char* source, int32_t size) {
   std::string_view text = ArgView(source);
   if (text.empty() || size == 0) return Finish(old_result, nullptr);
   return Finish(old_result,
-                MakeHostCopy(text.substr(
-                    text.size() - std::min<size_t>(size, text.size()))));
+                MakeHostCopy(text.substr(text.size() -
+                                         std::min<size_t>(size, text.size()))));
 }
 
 HostString FastUpper(HostString old_result, const char* source) {

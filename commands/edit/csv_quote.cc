@@ -2,10 +2,10 @@
 
 #include <string_view>
 
-#include "commands/export_names.h"
-#include "scan/quote_scan.h"
 #include "commands/edit/splice.h"
+#include "commands/export_names.h"
 #include "host/host_string.h"
+#include "scan/quote_scan.h"
 
 namespace vellum {
 namespace {

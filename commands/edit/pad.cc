@@ -17,8 +17,8 @@ enum class Side { kLeft, kRight };
 HostString Pad(HostString old_result, const char* source,
                const char* padding_char, int32_t size, Side side) {
   if (size < 0) return Fail(old_result, kErrorNegativeSize);
-  char fill = padding_char != nullptr && *padding_char != '\0' ? *padding_char
-                                                               : ' ';
+  char fill =
+      padding_char != nullptr && *padding_char != '\0' ? *padding_char : ' ';
   std::string_view text = ArgView(source);
   if (!text.empty() && text.size() >= static_cast<size_t>(size)) {
     return Finish(old_result, MakeHostCopy(text));

@@ -7,11 +7,11 @@
 #include <limits>
 #include <string_view>
 
-#include "commands/export_names.h"
-#include "scan/byte_replace.h"
 #include "commands/edit/splice.h"
-#include "scan/string_search.h"
+#include "commands/export_names.h"
 #include "host/host_string.h"
+#include "scan/byte_replace.h"
+#include "scan/string_search.h"
 
 namespace vellum {
 namespace {
@@ -79,8 +79,8 @@ class RecordedMatches {
       return taken;
     }
     if (!rewalking_) {
-      walker_ = MatchWalker(text_, pattern_,
-                            recorded_[held_ - 1] + pattern_.size());
+      walker_ =
+          MatchWalker(text_, pattern_, recorded_[held_ - 1] + pattern_.size());
       rewalking_ = true;
     }
     *batch = recorded_;

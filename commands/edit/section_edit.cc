@@ -35,8 +35,7 @@ HostString RemoveSection(HostString old_result, const char* source,
   size_t skip = static_cast<size_t>(start_position) - 1;
   if (skip > text.size()) return Finish(old_result, MakeHostCopy(text));
   size_t rest = text.size() - skip;
-  size_t removed =
-      size == 0 ? rest : std::min(static_cast<size_t>(size), rest);
+  size_t removed = size == 0 ? rest : std::min(static_cast<size_t>(size), rest);
   return Finish(old_result, Splice(text.substr(0, skip), 0, {},
                                    text.substr(skip + removed)));
 }

@@ -16,8 +16,8 @@
 // is "ello". Starting just past the end (position 6 of "Hello") gives an
 // allocated empty string; further out, or from a null or empty source, null.
 VELLUM_EXPORT vellum::HostString Mid(vellum::HostString old_result,
-                                     const char* source,
-                                     int32_t start_position, int32_t size);
+                                     const char* source, int32_t start_position,
+                                     int32_t size);
 
 // `source` without the `size` bytes from `start_position` (to the end when
 // the size is 0 or runs past it). REMOVE$("Hello", 2, 3) is "Ho"; removing

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "commands/export_names.h"
-#include "scan/byte_set.h"
 #include "host/host_string.h"
+#include "scan/byte_set.h"
 
 namespace vellum {
 namespace {

@@ -57,7 +57,9 @@ void FillDrawn(std::string_view alphabet, char* out, size_t size) {
 HostString GenerateSequenceFromList(HostString old_result,
                                     const char* source_chars, int32_t size) {
   if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  size_t n = source_chars ? vellum::BoundedLength(source_chars, vellum::kLongestAlphabet) : 0;
+  size_t n = source_chars
+                 ? vellum::BoundedLength(source_chars, vellum::kLongestAlphabet)
+                 : 0;
   // No character to pick from: nothing to draw, whatever the size.
   if (n == 0) return Finish(old_result, vellum::MakeHostCopy(""));
   // Allocated before any draw: a failed allocation leaves the sequence as

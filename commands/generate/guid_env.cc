@@ -27,8 +27,8 @@ HostString MakeExpandedCopy(std::string_view source) {
   if (result == nullptr) return MakeHostCopy("");
   int64_t filled = 0;
   expander.Expand(source, [&](std::string_view piece) {
-    auto size = std::min<int64_t>(static_cast<int64_t>(piece.size()),
-                                  length - filled);
+    auto size =
+        std::min<int64_t>(static_cast<int64_t>(piece.size()), length - filled);
     std::memcpy(result + filled, piece.data(), static_cast<size_t>(size));
     filled += size;
   });
@@ -44,7 +44,8 @@ HostString GenerateGuid(HostString old_result) {
   if (!vellum::platform::NewUuidText(text)) {
     return Finish(old_result, MakeHostCopy(""));
   }
-  return Finish(old_result, MakeHostCopy({text, vellum::BoundedLength(text, 36)}));
+  return Finish(old_result,
+                MakeHostCopy({text, vellum::BoundedLength(text, 36)}));
 }
 
 HostString ExpandEnv(HostString old_result, const char* source) {

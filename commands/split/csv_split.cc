@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "scan/byte_match.h"
 #include "commands/split/split_store.h"
+#include "scan/byte_match.h"
 
 namespace vellum {
 namespace {
@@ -113,7 +113,7 @@ class CsvScan {
   const ByteMatch field_end_;    // separator or NUL
   const ByteMatch quoted_stop_;  // quote, separator or NUL
   Words& words_;
-  const char* end_ = nullptr;    // one past SplitBuffer's second NUL
+  const char* end_ = nullptr;  // one past SplitBuffer's second NUL
 };
 
 // The first byte of `text`, or `fallback` when it is null or empty.
@@ -134,9 +134,7 @@ void SplitCsvString3(const char* source, const char* separator,
   });
 }
 
-void SplitCsvString(const char* source) {
-  SplitCsvString3(source, ",", "\"");
-}
+void SplitCsvString(const char* source) { SplitCsvString3(source, ",", "\""); }
 
 void SplitCsvString2(const char* source, const char* separator) {
   SplitCsvString3(source, separator, "\"");

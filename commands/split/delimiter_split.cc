@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "scan/byte_set.h"
-#include "scan/byte_match.h"
 #include "commands/split/split_store.h"
 #include "host/host_string.h"
+#include "scan/byte_match.h"
+#include "scan/byte_set.h"
 
 namespace vellum {
 namespace {
@@ -36,7 +36,8 @@ void ScanWords(char* text, size_t length, std::string_view delimiters,
     // map takes the tail, and the whole text when the set is larger.
     const ByteMatch match(distinct, count);
     for (; length - i >= 16; i += 16) {
-      for (uint32_t hits = match.Mask16(text + i); hits != 0; hits &= hits - 1) {
+      for (uint32_t hits = match.Mask16(text + i); hits != 0;
+           hits &= hits - 1) {
         CutAt(words, text + i + LowestBit(hits));
       }
     }

@@ -125,9 +125,7 @@ Outcome DelimitCsv(const Arg& source, int32_t force) {
   return {out + "\""};
 }
 
-Outcome Quote(const Arg& source) {
-  return {"\"" + source.value_or("") + "\""};
-}
+Outcome Quote(const Arg& source) { return {"\"" + source.value_or("") + "\""}; }
 
 Outcome UnQuote(const Arg& source) {
   if (IsEmpty(source)) return {};

@@ -19,8 +19,7 @@ size_t StartOffset(std::string_view source, int32_t start) {
 
 }  // namespace
 
-size_t NaiveFind(std::string_view text, std::string_view pattern,
-                 size_t from) {
+size_t NaiveFind(std::string_view text, std::string_view pattern, size_t from) {
   for (size_t at = from; at <= text.size(); ++at) {
     if (OccursAt(text, pattern, at)) return at;
   }
@@ -68,15 +67,13 @@ int32_t Position(size_t offset) {
   return offset == kNotFound ? 0 : static_cast<int32_t>(offset + 1);
 }
 
-int32_t Instr(std::string_view source, std::string_view search,
-              int32_t start) {
+int32_t Instr(std::string_view source, std::string_view search, int32_t start) {
   size_t from = StartOffset(source, start);
   if (source.empty() || search.empty() || from == kNotFound) return 0;
   return Position(NaiveFind(source, search, from));
 }
 
-int32_t FindChar(std::string_view source, std::string_view set,
-                 int32_t start) {
+int32_t FindChar(std::string_view source, std::string_view set, int32_t start) {
   size_t from = StartOffset(source, start);
   if (source.empty() || set.empty() || from == kNotFound) return 0;
   size_t at = NaiveFindAny(source.substr(from), set);

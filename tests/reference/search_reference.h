@@ -13,8 +13,7 @@ namespace vellum::reference {
 // Substring searches over measured strings, 0-based offsets or kNotFound.
 // An empty pattern is found at `from` (or at the end, searching backwards);
 // counting and walking take non-empty patterns.
-size_t NaiveFind(std::string_view text, std::string_view pattern,
-                 size_t from);
+size_t NaiveFind(std::string_view text, std::string_view pattern, size_t from);
 size_t NaiveFindLast(std::string_view text, std::string_view pattern);
 // The occurrences from `from` on, leftmost first and not overlapping.
 std::vector<size_t> NaiveMatches(std::string_view text,
@@ -31,10 +30,8 @@ int NaiveCompare(std::string_view a, std::string_view b);
 // The commands: 1-based positions, 0 for none. A start is the 1-based
 // position to search from; starts below 1 are the caller's to refuse.
 int32_t Position(size_t offset);
-int32_t Instr(std::string_view source, std::string_view search,
-              int32_t start);
-int32_t FindChar(std::string_view source, std::string_view set,
-                 int32_t start);
+int32_t Instr(std::string_view source, std::string_view search, int32_t start);
+int32_t FindChar(std::string_view source, std::string_view set, int32_t start);
 // Looks for the code modulo 256; code 0 finds nothing.
 int32_t FindAscii(std::string_view source, int32_t code, int32_t start);
 // The byte at `start`, unsigned, or 0 at and past the end.

@@ -21,7 +21,8 @@ using CaseMapFn = void (*)(const unsigned char*, unsigned char*, size_t,
 void CheckAllBytes(CaseMapFn map) {
   std::basic_string<unsigned char> all;
   for (int round = 0; round < 3; ++round) {
-    for (int byte = 0; byte < 256; ++byte) all += static_cast<unsigned char>(byte);
+    for (int byte = 0; byte < 256; ++byte)
+      all += static_cast<unsigned char>(byte);
   }
   for (unsigned char first : {'a', 'A'}) {
     for (size_t offset = 0; offset < 40; ++offset) {

@@ -61,14 +61,15 @@ TEST_F(EditDifferentialTest, ReplaceAndRemoveMatchTheByteWalk) {
       SCOPED_TRACE(ReplaceCase(alphabet, round, source, search, insert));
       // Each round is audited afresh, so the audit does not grow with it.
       FakeCoreBeginCall();
-      EXPECT_EQ(FakeCoreTakeResult(ReplaceString(nullptr, Ptr(source), Ptr(search),
-                                         Ptr(insert))),
+      EXPECT_EQ(FakeCoreTakeResult(ReplaceString(nullptr, Ptr(source),
+                                                 Ptr(search), Ptr(insert))),
                 reference::Replace(source, search, insert, 1).text);
-      EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
-                                            Ptr(insert))),
+      EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, Ptr(source),
+                                                    Ptr(search), Ptr(insert))),
                 reference::Replace(source, search, insert, kNoLimit).text);
       EXPECT_EQ(
-          FakeCoreTakeResult(RemoveStringAll(nullptr, Ptr(source), Ptr(search))),
+          FakeCoreTakeResult(
+              RemoveStringAll(nullptr, Ptr(source), Ptr(search))),
           reference::Replace(source, search, std::nullopt, kNoLimit).text);
       if (HasFailure()) return;
     }
@@ -86,8 +87,8 @@ TEST_F(EditDifferentialTest, ReplaceAllOnLongSourcesMatchesTheByteWalk) {
       Arg insert = RandomArg(alphabet + "xy", 70);
       SCOPED_TRACE(ReplaceCase(alphabet, round, source, search, insert));
       FakeCoreBeginCall();
-      EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, Ptr(source), Ptr(search),
-                                            Ptr(insert))),
+      EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, Ptr(source),
+                                                    Ptr(search), Ptr(insert))),
                 reference::Replace(source, search, insert, kNoLimit).text);
       if (HasFailure()) return;
     }
@@ -112,8 +113,8 @@ TEST_F(EditDifferentialTest, OneByteReplaceAndRemoveMatchTheByteWalk) {
                                : std::nullopt;
     SCOPED_TRACE(ReplaceCase(bytes, round, source, search, insert));
     FakeCoreBeginCall();
-    EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(
-                  nullptr, source.c_str(), search.c_str(), Ptr(insert))),
+    EXPECT_EQ(FakeCoreTakeResult(ReplaceStringAll(nullptr, source.c_str(),
+                                                  search.c_str(), Ptr(insert))),
               reference::Replace(source, search, insert, kNoLimit).text);
     if (HasFailure()) return;
   }
@@ -152,8 +153,9 @@ TEST_F(EditDifferentialTest, DelimitCsvMatchesTheByteWalk) {
     SCOPED_TRACE(::testing::Message() << "round " << round << " source \""
                                       << source << "\" force " << force);
     FakeCoreBeginCall();
-    EXPECT_EQ(FakeCoreTakeResult(DelimitCsvForce(nullptr, source.c_str(), force)),
-              reference::DelimitCsv(source, force).text);
+    EXPECT_EQ(
+        FakeCoreTakeResult(DelimitCsvForce(nullptr, source.c_str(), force)),
+        reference::DelimitCsv(source, force).text);
     if (HasFailure()) return;
   }
 }
@@ -181,8 +183,9 @@ TEST_F(EditDifferentialTest, TrimsMatchStrippingByteByByte) {
         FakeCoreBeginCall();
         EXPECT_EQ(FakeCoreTakeResult(trim.spaces(nullptr, Ptr(source))),
                   reference::Trim(source, " ", trim.ends).text);
-        EXPECT_EQ(FakeCoreTakeResult(trim.with_set(nullptr, Ptr(source), Ptr(set))),
-                  reference::Trim(source, set.value_or(""), trim.ends).text);
+        EXPECT_EQ(
+            FakeCoreTakeResult(trim.with_set(nullptr, Ptr(source), Ptr(set))),
+            reference::Trim(source, set.value_or(""), trim.ends).text);
       }
       if (HasFailure()) return;
     }

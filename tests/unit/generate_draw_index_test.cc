@@ -31,9 +31,9 @@ std::vector<uint32_t> Divisors() {
   for (uint32_t n : AlphabetSizes()) {
     if (n > 1) divisors.push_back(IndexBuckets::Size(n));
   }
-  for (uint32_t d : {2u, 3u, 7u, 641u, 6700417u, 65535u, 65536u, 65537u,
-                     0x7FFFFFFFu, 0x80000000u, 0x80000001u, 0xFFFFFFFEu,
-                     0xFFFFFFFFu}) {
+  for (uint32_t d :
+       {2u, 3u, 7u, 641u, 6700417u, 65535u, 65536u, 65537u, 0x7FFFFFFFu,
+        0x80000000u, 0x80000001u, 0xFFFFFFFEu, 0xFFFFFFFFu}) {
     divisors.push_back(d);
   }
   return divisors;

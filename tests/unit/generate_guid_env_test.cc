@@ -136,8 +136,12 @@ TEST_F(GenerateGuidEnvTest, ExactAtAnyLength) {
 TEST_F(GenerateGuidEnvTest, AgreesWithThePlatformUnderItsLimit) {
   setenv("VELLUM_TEST_ABC", "a%VELLUM_TEST_UNSET%", 1);
   unsetenv("VELLUM_TEST_UNSET");
-  const char* const kTokens[] = {"%", "%%", "x", "VELLUM_TEST_ABC",
-                                 "VELLUM_TEST_UNSET", "%VELLUM_TEST_ABC%"};
+  const char* const kTokens[] = {"%",
+                                 "%%",
+                                 "x",
+                                 "VELLUM_TEST_ABC",
+                                 "VELLUM_TEST_UNSET",
+                                 "%VELLUM_TEST_ABC%"};
   std::mt19937 random(1206);
   for (int i = 0; i < 3000; ++i) {
     std::string source;

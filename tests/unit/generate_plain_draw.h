@@ -14,8 +14,7 @@ namespace vellum::testing {
 inline uint64_t PlainBucket(uint32_t n) { return (uint64_t{1} << 32) / n; }
 
 // An index from 0 to n - 1; adds the outputs it rejects to `rejected`.
-inline uint32_t PlainDraw(std::mt19937& generator, uint32_t n,
-                          int& rejected) {
+inline uint32_t PlainDraw(std::mt19937& generator, uint32_t n, int& rejected) {
   if (n == 1) return 0;
   for (;;) {
     uint64_t index = generator() / PlainBucket(n);

@@ -28,8 +28,8 @@ TEST(GenerateRandomSourceTest, MatchesTheReferenceGenerator) {
     twister.Seed(seed);
     std::mt19937 reference(seed);
     for (int i = 0; i < 5 * 624 + 7; ++i) {
-      ASSERT_EQ(twister.Next(), reference()) << "seed " << seed << " output "
-                                             << i;
+      ASSERT_EQ(twister.Next(), reference())
+          << "seed " << seed << " output " << i;
     }
   }
 }

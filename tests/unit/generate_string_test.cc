@@ -1,3 +1,5 @@
+#include "commands/generate/generate_string.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "commands/generate/generate_string.h"
 #include "commands/generate/random_source.h"
 #include "host/host_string.h"
 #include "tests/unit/generate_plain_draw.h"
@@ -22,7 +23,8 @@ class GenerateStringTest : public testing::HostTest {};
 
 TEST_F(GenerateStringTest, SeededExamples) {
   SeedRandomSource(5489);
-  EXPECT_EQ(FakeCoreTakeResult(GenerateSequence(nullptr, 16)), "O8UP7YUdDj6xhbxZ");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequence(nullptr, 16)),
+            "O8UP7YUdDj6xhbxZ");
   SeedRandomSource(5489);
   EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "ab", 8)),
             "babbabba");
@@ -34,11 +36,14 @@ TEST_F(GenerateStringTest, SeededExamples) {
 // Results without a draw: each leaves the generator where it was.
 TEST_F(GenerateStringTest, NothingToDraw) {
   SeedRandomSource(5489);
-  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "x", 5)), "xxxxx");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "x", 5)),
+            "xxxxx");
   EXPECT_EQ(FakeCoreTakeResult(GenerateSequence(nullptr, 0)), "");
-  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "abc", 0)), "");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "abc", 0)),
+            "");
   EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, "", 5)), "");
-  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, nullptr, 5)), "");
+  EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, nullptr, 5)),
+            "");
   EXPECT_EQ(ErrorWord(), 0);
   // A negative size is checked before the alphabet.
   EXPECT_EQ(FakeCoreTakeResult(GenerateSequenceFromList(nullptr, nullptr, -1)),
@@ -164,12 +169,13 @@ double ChiSquare(const std::string& text, const std::string& alphabet) {
 TEST_F(GenerateStringTest, CharactersAreUniform) {
   SeedRandomSource(20261206);
   std::string text = *FakeCoreTakeResult(GenerateSequence(nullptr, 620000));
-  EXPECT_LT(ChiSquare(text, "0123456789abcdefghijklmnopqrstuvwxyz"
-                            "ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+  EXPECT_LT(ChiSquare(text,
+                      "0123456789abcdefghijklmnopqrstuvwxyz"
+                      "ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
             100.9);  // 61 degrees of freedom
   for (const char* alphabet : {"abc", "aab"}) {
-    std::string drawn =
-        *FakeCoreTakeResult(GenerateSequenceFromList(nullptr, alphabet, 300000));
+    std::string drawn = *FakeCoreTakeResult(
+        GenerateSequenceFromList(nullptr, alphabet, 300000));
     EXPECT_LT(ChiSquare(drawn, alphabet), 13.8) << alphabet;  // at most 2
   }
 }

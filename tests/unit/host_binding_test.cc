@@ -1,9 +1,8 @@
 // The binding to the core library, run through the native module loaded
 // afresh for each test, so that every test starts unbound.
 #include <dlfcn.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstring>
@@ -48,7 +47,8 @@ class BindingTest : public ::testing::Test {
     glob_ptr_calls = quit_calls = 0;
     glob_ptr_answer = FakeCoreGetGlobPtr();
     stub::ClearMessages();
-    InstallCore({{kGetGlobPtrExport, reinterpret_cast<void*>(CountingGetGlobPtr)}});
+    InstallCore(
+        {{kGetGlobPtrExport, reinterpret_cast<void*>(CountingGetGlobPtr)}});
   }
   void TearDown() override {
     if (module_) dlclose(module_);
@@ -68,7 +68,8 @@ class BindingTest : public ::testing::Test {
     fs::path copy = fs::temp_directory_path() /
                     ("binding_test_" + std::to_string(getpid()) + "_" +
                      std::to_string(++copies) + ".so");
-    fs::copy_file(VELLUM_MODULE_PATH, copy, fs::copy_options::overwrite_existing);
+    fs::copy_file(VELLUM_MODULE_PATH, copy,
+                  fs::copy_options::overwrite_existing);
     module_ = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
     // Once mapped the file is no longer needed.
     fs::remove(copy);
@@ -154,7 +155,8 @@ TEST_F(BindingTest, UnloadReleasesNoLibraryWhenNoForwarderLoadedOne) {
 
 using BindingDeathTest = BindingTest;
 
-TEST_F(BindingDeathTest, MissingCoreShowsTheMessageAndEndsTheProcessWithFailure) {
+TEST_F(BindingDeathTest,
+       MissingCoreShowsTheMessageAndEndsTheProcessWithFailure) {
   stub::RemoveLibrary(kCoreLibraryName);
   LoadModule();
   auto upper = Export<StringCommand>("FastUpper");

@@ -1,7 +1,8 @@
 // The host string operations, in-process against the auditing fake core.
+#include "host/host_string.h"
+
 #include <climits>
 
-#include "host/host_string.h"
 #include "tests/unit/host_fixture.h"
 
 namespace vellum::testing {
@@ -18,7 +19,8 @@ TEST_F(HostStringTest, SizesThatAreNotAPositiveInt32NeverReachTheHost) {
 }
 
 TEST_F(HostStringTest, CopyOfEmptyIsAnAllocatedEmptyString) {
-  EXPECT_EQ(FakeCoreTakeResult(MakeHostCopy("")), std::optional<std::string>(""));
+  EXPECT_EQ(FakeCoreTakeResult(MakeHostCopy("")),
+            std::optional<std::string>(""));
   EXPECT_EQ(FakeCoreTakeResult(MakeHostCopy(std::string_view("a\0b", 3))),
             std::optional<std::string>("a"));
 }

@@ -43,8 +43,8 @@ size_t PlainBoundedLength(const char* text, size_t limit) {
 
 // Bounds below, at and above `length`, and the largest there is.
 std::vector<size_t> Bounds(size_t length) {
-  std::vector<size_t> bounds = {0, 1, length / 2, length + 1, length + 64,
-                                SIZE_MAX};
+  std::vector<size_t> bounds = {0,          1,           length / 2,
+                                length + 1, length + 64, SIZE_MAX};
   if (length > 0) bounds.push_back(length - 1);
   bounds.push_back(length);
   return bounds;

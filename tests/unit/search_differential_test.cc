@@ -4,8 +4,8 @@
 // A failure prints the seed and the strings that reproduce it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -242,7 +242,8 @@ TEST(SearchDifferentialTest, FilterDefeatingSearchStringsLoseNoStart) {
     const char fill = pair[0];
     const char odd = pair[1];
     for (size_t tail : {1u, 5u, 40u}) {
-      std::string pattern = std::string(1, fill) + odd + std::string(tail, fill);
+      std::string pattern =
+          std::string(1, fill) + odd + std::string(tail, fill);
       for (size_t at = 0; at + pattern.size() <= 300; ++at) {
         std::string text(300, fill);
         text.replace(at, pattern.size(), pattern);
@@ -250,7 +251,8 @@ TEST(SearchDifferentialTest, FilterDefeatingSearchStringsLoseNoStart) {
         ASSERT_TRUE(SubstringSearchesAgree(text, pattern, 0));
         ASSERT_TRUE(SubstringSearchesAgree(text, pattern, at));
         ASSERT_TRUE(SubstringSearchesAgree(text, pattern, at + 1));
-        std::string absent = std::string(1, fill) + 'c' + std::string(tail, fill);
+        std::string absent =
+            std::string(1, fill) + 'c' + std::string(tail, fill);
         ASSERT_TRUE(SubstringSearchesAgree(text, absent, 0));
       }
     }
@@ -276,8 +278,8 @@ TEST(SearchDifferentialTest, MatchWalkMatchesReference) {
     size_t stop = inputs.Below(expected.size() + 1);
     std::vector<size_t> walked;
     while (walked.size() < stop) {
-      size_t found = walker.Next(
-          batch.data(), std::min(batch.size(), stop - walked.size()));
+      size_t found = walker.Next(batch.data(),
+                                 std::min(batch.size(), stop - walked.size()));
       ASSERT_NE(found, 0u);
       walked.insert(walked.end(), batch.begin(), batch.begin() + found);
     }

@@ -1,5 +1,7 @@
 // The split store's life: what a split keeps, what running out of memory
 // does to it, and the clean-ups that free it at unload.
+#include "commands/split/split_store.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -10,7 +12,6 @@
 #include "commands/split/csv_split.h"
 #include "commands/split/delimiter_split.h"
 #include "commands/split/split_queries.h"
-#include "commands/split/split_store.h"
 #include "tests/unit/host_fixture.h"
 
 namespace vellum::testing {
@@ -124,8 +125,9 @@ void SplitUnderMemoryLimit(const std::string& source, size_t headroom,
 }
 
 TEST_F(SplitStoreDeathTest, OutOfMemoryForTheBufferLeavesStoreEmpty) {
-  EXPECT_EXIT(SplitUnderMemoryLimit(std::string(64 << 20, 'x'), 16 << 20, false),
-              ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(
+      SplitUnderMemoryLimit(std::string(64 << 20, 'x'), 16 << 20, false),
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(SplitStoreDeathTest, OutOfMemoryForTheWordsLeavesStoreEmpty) {
@@ -164,9 +166,7 @@ TEST_F(SplitStoreDeathTest, SeparatorsSplitWithinSevenTimesTheSource) {
 // At exit the clean-ups free both arrays. A second registration runs before
 // the start-up one, and a check registered before it runs after it.
 void ExitAfterCleanups() {
-  std::atexit([] {
-    std::_Exit(SplitStoreBytes() == 0 ? 0 : 1);
-  });
+  std::atexit([] { std::_Exit(SplitStoreBytes() == 0 ? 0 : 1); });
   RegisterSplitStoreCleanups();
   SplitString("a,b,c", ",");
   std::exit(5);
