@@ -24,7 +24,8 @@ inline constexpr size_t kMatchChunk = 64;
 //                this and the next, hold a NUL;
 //   Zeros(at)    bit i set when byte i is NUL;
 //   Starts(at)   bit i set when the pattern's bytes stand at at + i, reading
-//                up to at + 65;
+//                up to at + 65; `at` need not be aligned here, as the
+//                32-bit build's stack promises no alignment for a copy;
 //   Count(bits)  the number of set bits.
 //
 // A chunk is tested for starts only once it is known to hold no NUL: the
@@ -78,7 +79,7 @@ VELLUM_READS_WHOLE_BLOCKS ShortMatches WalkShortMatches(const Chunk& chunk,
   }
   const size_t end = LowestBit64(chunk.Zeros(at) & in_text);
   if (end >= pattern_size) {
-    alignas(kMatchChunk) char padded[2 * kMatchChunk] = {};
+    char padded[2 * kMatchChunk] = {};
     for (size_t i = 0; i < kMatchChunk; i += sse2::kBlock) {
       sse2::StoreUnaligned(padded + i, sse2::LoadAligned(at + i));
     }

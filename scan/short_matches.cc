@@ -49,7 +49,7 @@ class Sse2Chunk {
       const char* p = at + i * kBlock;
       __m128i hits = _mm_and_si128(
           _mm_and_si128(
-              _mm_cmpeq_epi8(sse2::LoadAligned(p), first_),
+              _mm_cmpeq_epi8(sse2::LoadUnaligned(p), first_),
               _mm_cmpeq_epi8(sse2::LoadUnaligned(p + inner_), second_)),
           _mm_cmpeq_epi8(sse2::LoadUnaligned(p + span_), last_));
       bits |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(hits))}

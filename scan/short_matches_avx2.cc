@@ -76,7 +76,7 @@ class Avx2Chunk {
   __m256i Hits(const char* p) const {
     return _mm256_and_si256(
         _mm256_and_si256(
-            _mm256_cmpeq_epi8(LoadWide(p), first_),
+            _mm256_cmpeq_epi8(LoadWideUnaligned(p), first_),
             _mm256_cmpeq_epi8(LoadWideUnaligned(p + inner_), second_)),
         _mm256_cmpeq_epi8(LoadWideUnaligned(p + span_), last_));
   }
