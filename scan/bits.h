@@ -39,4 +39,13 @@ inline unsigned LowestBit64(uint64_t bits) {
 #endif
 }
 
+// Number of set bits, for processors with only SSE2, which may lack the
+// population-count instruction.
+inline unsigned CountBits64(uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<unsigned>((bits * 0x0101010101010101u) >> 56);
+}
+
 }  // namespace vellum

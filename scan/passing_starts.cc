@@ -10,14 +10,6 @@ namespace {
 
 using sse2::kBlock;
 
-// Processors with only SSE2 may lack the population-count instruction.
-inline unsigned CountBits(uint64_t bits) {
-  bits -= (bits >> 1) & 0x5555555555555555u;
-  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
-  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
-  return static_cast<unsigned>((bits * 0x0101010101010101u) >> 56);
-}
-
 // A block is tested first on the ends alone, which settles most blocks of
 // ordinary text; only a block with starts left pays for the middle test,
 // where the filter has one.
@@ -61,7 +53,7 @@ class Sse2Filter {
     }
     uint64_t low = Bits(p[0], p[1], p[2], p[3]);
     uint64_t high = Bits(p[4], p[5], p[6], p[7]);
-    return Spread(low, high, CountBits(low) + CountBits(high), at, out);
+    return Spread(low, high, CountBits64(low) + CountBits64(high), at, out);
   }
 
  private:

@@ -5,25 +5,48 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 #include "commands/edit/splice.h"
 #include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/byte_replace.h"
+#include "scan/short_matches.h"
 #include "scan/string_search.h"
 
 namespace vellum {
 namespace {
 
-// Writes a result piece by piece. A short piece is copied 32 bytes at a
-// time, its last block running on past the piece: reading bytes that its
-// source still owns, writing bytes of the result that the next piece will
-// overwrite. On text with matches a hundred bytes apart that is cheaper than
-// a call to memcpy per piece. Where the room runs out, it copies exactly.
+// Writes a result piece by piece, each piece of the source followed by the
+// insert. A short piece is copied 32 bytes at a time, its last block running
+// on past the piece: reading bytes that its source still owns, writing bytes
+// of the result that the next piece will overwrite. On text with matches a
+// hundred bytes apart that is cheaper than a call to memcpy per piece. An
+// insert of up to 16 bytes is kept in a register and stored whole. Where the
+// room runs out, it copies exactly.
 class PieceWriter {
  public:
-  PieceWriter(char* out, char* out_end) : out_(out), out_end_(out_end) {}
+  PieceWriter(char* out, char* out_end, std::string_view insert)
+      : out_(out), out_end_(out_end), insert_(insert) {
+    // Read from a zero-padded copy, so that the block stays inside memory
+    // this function owns.
+    char padded[sizeof(__m128i)] = {};
+    if (insert.size() <= sizeof padded) {
+      std::copy(insert.begin(), insert.end(), padded);
+      insert_block_ = _mm_loadu_si128(reinterpret_cast<__m128i*>(padded));
+    }
+  }
+
+  void AppendInsert() {
+    if (insert_.size() <= sizeof(__m128i) &&
+        sizeof(__m128i) <= static_cast<size_t>(out_end_ - out_)) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out_), insert_block_);
+      out_ += insert_.size();
+    } else {
+      out_ = AppendPiece(out_, insert_);
+    }
+  }
 
   // Appends the `size` bytes at `from`, whose source ends at `source_end`.
   void Append(const char* from, size_t size, const char* source_end) {
@@ -49,6 +72,8 @@ class PieceWriter {
  private:
   char* out_;
   char* out_end_;
+  std::string_view insert_;
+  __m128i insert_block_ = _mm_setzero_si128();
 };
 
 // Matches recorded by the counting walk, so that the copying walk needs to
@@ -61,14 +86,28 @@ constexpr size_t kRecorded = 8192;
 // the same matches as the first walk would have gone on to find.
 class RecordedMatches {
  public:
+  // Walks `text` once, recording what the block holds and counting the rest.
   RecordedMatches(std::string_view text, std::string_view pattern)
-      : text_(text), pattern_(pattern), walker_(text, pattern) {}
-
-  // Walks once, recording what the block holds and counting the rest.
-  size_t Count() {
-    held_ = walker_.Next(recorded_, kRecorded);
-    return held_ < kRecorded ? held_ : held_ + walker_.CountRest();
+      : text_(text), pattern_(pattern) {
+    MatchWalker& walker = walker_.emplace(text, pattern);
+    held_ = walker.Next(recorded_, kRecorded);
+    count_ = held_ < kRecorded ? held_ : held_ + walker.CountRest();
+    walker_.reset();
   }
+
+  // The same for a pattern that IsShortUnbordered takes, measuring the
+  // NUL-terminated `source` in the same pass.
+  RecordedMatches(const char* source, std::string_view pattern)
+      : pattern_(pattern) {
+    ShortMatches found =
+        ScanShortMatches(source, pattern, recorded_, kRecorded);
+    text_ = {source, found.length};
+    count_ = found.count;
+    held_ = found.stored;
+  }
+
+  std::string_view text() const { return text_; }
+  size_t count() const { return count_; }
 
   // The next batch of at most `limit` matches, or none when all are given.
   size_t Next(const size_t** batch, size_t limit) {
@@ -78,30 +117,32 @@ class RecordedMatches {
       given_ += taken;
       return taken;
     }
-    if (!rewalking_) {
-      walker_ =
-          MatchWalker(text_, pattern_, recorded_[held_ - 1] + pattern_.size());
-      rewalking_ = true;
+    if (!walker_) {
+      walker_.emplace(text_, pattern_,
+                      held_ == 0 ? 0 : recorded_[held_ - 1] + pattern_.size());
     }
     *batch = recorded_;
-    return walker_.Next(recorded_, std::min(limit, kRecorded));
+    return walker_->Next(recorded_, std::min(limit, kRecorded));
   }
 
  private:
   std::string_view text_;
   std::string_view pattern_;
-  MatchWalker walker_;
+  std::optional<MatchWalker> walker_;
+  size_t count_ = 0;
   size_t held_ = 0;
   size_t given_ = 0;
-  bool rewalking_ = false;
-  size_t recorded_[kRecorded];
+  size_t recorded_[kRecorded + kShortMatchSlack];
 };
 
-// `text` with each of the `count` occurrences of `pattern` replaced by
-// `insert`, their offsets coming from `matches`, which counted them.
-HostString ReplaceCounted(std::string_view text, std::string_view pattern,
-                          std::string_view insert, size_t count,
+// The text with each of the occurrences of `pattern` that `matches` counted
+// replaced by `insert`; null for an empty text.
+HostString ReplaceCounted(std::string_view pattern, std::string_view insert,
                           RecordedMatches& matches) {
+  std::string_view text = matches.text();
+  size_t count = matches.count();
+  if (text.empty()) return nullptr;
+  if (count == 0) return MakeHostCopy(text);
   int64_t growth = static_cast<int64_t>(insert.size()) -
                    static_cast<int64_t>(pattern.size());
   // Refuse a product that could overflow before forming it; the sum that
@@ -115,18 +156,8 @@ HostString ReplaceCounted(std::string_view text, std::string_view pattern,
                  static_cast<int64_t>(count) * growth + 1;
   HostString result = AllocHostString(size);
   if (result == nullptr) return nullptr;
-  // The insert is read from a padded copy when short, so that its last
-  // block stays inside memory this function owns.
-  char padded[64] = {};
-  const char* insert_from = insert.data();
-  const char* insert_end = insert.data() + insert.size();
-  if (insert.size() <= sizeof padded - 32) {
-    std::copy(insert.begin(), insert.end(), padded);
-    insert_from = padded;
-    insert_end = padded + sizeof padded;
-  }
   const char* text_end = text.data() + text.size();
-  PieceWriter out(result, result + size);
+  PieceWriter out(result, result + size, insert);
   size_t from = 0;
   const size_t* batch;
   for (size_t left = count, found; left > 0; left -= found) {
@@ -136,7 +167,7 @@ HostString ReplaceCounted(std::string_view text, std::string_view pattern,
     if (found == 0) break;
     for (size_t i = 0; i < found; ++i) {
       out.Append(text.data() + from, batch[i] - from, text_end);
-      out.Append(insert_from, insert.size(), insert_end);
+      out.AppendInsert();
       from = batch[i] + pattern.size();
     }
   }
@@ -162,10 +193,15 @@ HostString ReplaceString(HostString old_result, const char* source,
 
 HostString ReplaceStringAll(HostString old_result, const char* source,
                             const char* search, const char* insert) {
-  std::string_view text = ArgView(source);
-  if (text.empty()) return Finish(old_result, nullptr);
   std::string_view pattern = ArgView(search);
   std::string_view replacement = ArgView(insert);
+  if (source != nullptr && vellum::IsShortUnbordered(pattern)) {
+    vellum::RecordedMatches matches(source, pattern);
+    return Finish(old_result,
+                  vellum::ReplaceCounted(pattern, replacement, matches));
+  }
+  std::string_view text = ArgView(source);
+  if (text.empty()) return Finish(old_result, nullptr);
   if (pattern.size() == 1 && replacement.size() == 1) {
     return Finish(old_result,
                   vellum::ReplaceEachByte(text, pattern[0], replacement[0]));
@@ -175,10 +211,8 @@ HostString ReplaceStringAll(HostString old_result, const char* source,
   }
   if (pattern.empty()) return Finish(old_result, MakeHostCopy(text));
   vellum::RecordedMatches matches(text, pattern);
-  size_t count = matches.Count();
-  if (count == 0) return Finish(old_result, MakeHostCopy(text));
-  return Finish(old_result, vellum::ReplaceCounted(text, pattern, replacement,
-                                                   count, matches));
+  return Finish(old_result,
+                vellum::ReplaceCounted(pattern, replacement, matches));
 }
 
 HostString RemoveString(HostString old_result, const char* source,
