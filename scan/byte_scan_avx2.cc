@@ -14,14 +14,10 @@
 #pragma GCC target("avx2")
 #endif
 
+#include "scan/avx2_blocks.h"
+
 namespace vellum {
 namespace {
-
-constexpr size_t kWide = 32;
-
-VELLUM_READS_WHOLE_BLOCKS __m256i LoadWide(const char* p) {
-  return _mm256_load_si256(reinterpret_cast<const __m256i*>(p));
-}
 
 uint32_t ZeroBytesWide(__m256i block) {
   return static_cast<uint32_t>(

@@ -15,14 +15,10 @@
 #pragma GCC target("avx2,popcnt")
 #endif
 
+#include "scan/avx2_blocks.h"
+
 namespace vellum {
 namespace {
-
-constexpr size_t kWide = 32;
-
-__m256i LoadWide(const char* p) {
-  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-}
 
 inline unsigned CountBits(uint64_t bits) {
 #if defined(__GNUC__)
@@ -84,12 +80,12 @@ class Avx2Filter {
  private:
   __m256i Ends(size_t at) const {
     return _mm256_and_si256(
-        _mm256_cmpeq_epi8(LoadWide(text_ + at), first_),
-        _mm256_cmpeq_epi8(LoadWide(text_ + at + span_), last_));
+        _mm256_cmpeq_epi8(LoadWideUnaligned(text_ + at), first_),
+        _mm256_cmpeq_epi8(LoadWideUnaligned(text_ + at + span_), last_));
   }
 
   __m256i Middle(size_t at) const {
-    return _mm256_cmpeq_epi8(LoadWide(text_ + at + inner_), second_);
+    return _mm256_cmpeq_epi8(LoadWideUnaligned(text_ + at + inner_), second_);
   }
 
   static uint64_t Bits(__m256i low, __m256i high) {

@@ -18,20 +18,11 @@
 #pragma GCC target("avx2,popcnt")
 #endif
 
+#include "scan/avx2_blocks.h"
 #include "scan/short_match_walk.h"
 
 namespace vellum {
 namespace {
-
-constexpr size_t kWide = 32;
-
-VELLUM_READS_WHOLE_BLOCKS __m256i LoadWide(const char* p) {
-  return _mm256_load_si256(reinterpret_cast<const __m256i*>(p));
-}
-
-VELLUM_READS_WHOLE_BLOCKS __m256i LoadWideUnaligned(const char* p) {
-  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-}
 
 uint64_t Bits(__m256i low, __m256i high) {
   return uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(low))} |
