@@ -20,15 +20,6 @@
 namespace vellum {
 namespace {
 
-inline unsigned CountBits(uint64_t bits) {
-#if defined(__GNUC__)
-  return static_cast<unsigned>(__builtin_popcountll(bits));
-#else
-  return __popcnt(static_cast<uint32_t>(bits)) +
-         __popcnt(static_cast<uint32_t>(bits >> 32));
-#endif
-}
-
 class Avx2Filter {
  public:
   explicit Avx2Filter(const StartFilter& filter)
@@ -74,7 +65,7 @@ class Avx2Filter {
     }
     uint64_t low = Bits(p0, p1);
     uint64_t high = Bits(p2, p3);
-    return Spread(low, high, CountBits(low) + CountBits(high), at, out);
+    return Spread(low, high, CountBitsWide(low) + CountBitsWide(high), at, out);
   }
 
  private:

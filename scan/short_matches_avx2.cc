@@ -59,9 +59,7 @@ class Avx2Chunk {
     return Bits(Hits(at), Hits(at + kWide));
   }
 
-  static size_t Count(uint64_t bits) {
-    return static_cast<size_t>(__builtin_popcountll(bits));
-  }
+  static size_t Count(uint64_t bits) { return CountBitsWide(bits); }
 
  private:
   __m256i Hits(const char* p) const {
