@@ -3,9 +3,15 @@
 
 say() { printf '\n== %s\n' "$*"; }
 
+# Waits for another install's lock rather than failing at once: several
+# builds of one machine may ask for packages at the same time.
 apt_install() {
-  if [ -z "${APT_UPDATED:-}" ]; then apt-get update -qq; APT_UPDATED=1; fi
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+  if [ -z "${APT_UPDATED:-}" ]; then
+    apt-get -o DPkg::Lock::Timeout=900 update -qq
+    APT_UPDATED=1
+  fi
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
+    --no-install-recommends "$@" >/dev/null
 }
 
 # Installs the packages named, if any: a caller lists what it found missing.
