@@ -6,7 +6,7 @@
 # ./build.sh bench    run the benchmark program, natively and under Wine, and
 #                     print its ratio tables
 # ./build.sh fuzz     run every fuzz target for a while (SECONDS, default 600)
-# ./build.sh coverage line and branch coverage of host/ and commands/
+# ./build.sh coverage line and branch coverage of host/, scan/ and commands/
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
