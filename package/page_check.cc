@@ -5,6 +5,8 @@
 #include <regex>
 #include <set>
 
+#include "text/trim.h"
+
 namespace package {
 
 const char kHelpDoctype[] =
@@ -17,11 +19,6 @@ std::string Lower(std::string text) {
     return static_cast<char>(std::tolower(c));
   });
   return text;
-}
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t\r\n"), e = s.find_last_not_of(" \t\r\n");
-  return b == std::string::npos ? "" : s.substr(b, e - b + 1);
 }
 
 // The properties of CSS 2.1 less the aural ones, and less those that hide
@@ -102,8 +99,10 @@ void CheckDeclaration(const std::string& declaration,
     problems.push_back("not a declaration: " + declaration);
     return;
   }
-  std::string property = Lower(Trim(declaration.substr(0, colon)));
-  std::string value = Lower(Trim(declaration.substr(colon + 1)));
+  std::string property =
+      Lower(text::TrimWhiteSpace(declaration.substr(0, colon)));
+  std::string value =
+      Lower(text::TrimWhiteSpace(declaration.substr(colon + 1)));
   if (StyleProperties().count(property) == 0) {
     problems.push_back("property outside the help's CSS 2.1 set: " + property);
   }
@@ -118,7 +117,7 @@ void CheckDeclaration(const std::string& declaration,
   if (std::regex_search(value, kLaterUnit))
     problems.push_back("unit of a later level: " + value);
   if (property == "display") {
-    std::string shown = Trim(value.substr(0, value.find('!')));
+    std::string shown = text::TrimWhiteSpace(value.substr(0, value.find('!')));
     if (shown == "none") {
       problems.push_back("display: none hides text");
     } else if (DisplayValues().count(shown) == 0) {
@@ -180,37 +179,38 @@ void CheckTag(const std::string& name, const std::string& attributes,
 
 std::vector<std::string> StyleSheetProblems(const std::string& css) {
   std::vector<std::string> problems;
-  std::string text;
+  std::string rules;  // the sheet without its comments
   for (size_t at = 0; at < css.size();) {
     size_t open = css.find("/*", at);
-    text += css.substr(
+    rules += css.substr(
         at, open == std::string::npos ? std::string::npos : open - at);
     if (open == std::string::npos) break;
     size_t close = css.find("*/", open + 2);
     at = close == std::string::npos ? css.size() : close + 2;
   }
-  if (text.find('@') != std::string::npos) {
+  if (rules.find('@') != std::string::npos) {
     problems.push_back(
         "at-rules (@import, @font-face, @media ...) are outside the help's "
         "set");
   }
-  for (size_t at = 0; at < text.size();) {
-    size_t open = text.find('{', at);
+  for (size_t at = 0; at < rules.size();) {
+    size_t open = rules.find('{', at);
     if (open == std::string::npos) {
-      if (!Trim(text.substr(at)).empty())
+      if (!text::TrimWhiteSpace(rules.substr(at)).empty())
         problems.push_back("text after the last rule");
       break;
     }
-    size_t close = text.find('}', open);
+    size_t close = rules.find('}', open);
     if (close == std::string::npos) {
       problems.push_back("a rule without its closing brace");
       break;
     }
-    CheckSelector(Trim(text.substr(at, open - at)), problems);
-    std::string block = text.substr(open + 1, close - open - 1);
+    CheckSelector(text::TrimWhiteSpace(rules.substr(at, open - at)), problems);
+    std::string block = rules.substr(open + 1, close - open - 1);
     for (size_t from = 0; from <= block.size();) {
       size_t semicolon = std::min(block.find(';', from), block.size());
-      std::string declaration = Trim(block.substr(from, semicolon - from));
+      std::string declaration =
+          text::TrimWhiteSpace(block.substr(from, semicolon - from));
       if (!declaration.empty()) CheckDeclaration(declaration, problems);
       from = semicolon + 1;
     }
