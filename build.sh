@@ -171,6 +171,7 @@ run_tests() {
   ensure_chromium
   say "help pages rendered in headless Chromium"
   bash tests/check_help_render.sh build/package/root/Help/commands
+  bash tests/check_help_html.sh build/package/root/Help/commands
 }
 
 case "${1:-}" in
