@@ -6,7 +6,7 @@
 # ./build.sh bench    run the benchmark program, natively and under Wine, and
 #                     print its ratio tables
 # ./build.sh fuzz     run every fuzz target for a while (SECONDS, default 600)
-# ./build.sh coverage line and branch coverage of host/ and commands/
+# ./build.sh coverage line and branch coverage of host/, scan/ and commands/
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -171,6 +171,7 @@ run_tests() {
   ensure_chromium
   say "help pages rendered in headless Chromium"
   bash tests/check_help_render.sh build/package/root/Help/commands
+  bash tests/check_help_html.sh build/package/root/Help/commands
 }
 
 case "${1:-}" in

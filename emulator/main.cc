@@ -1,13 +1,5 @@
 // The host emulator: loads the plug-in as the host does and runs scripts of
-// command calls against it, auditing each call.
-//   host_emulator [OPTIONS] run FILE      prints each call
-//   host_emulator [OPTIONS] check FILE...  compares
-//   host_emulator [OPTIONS] basic FILE.dba|FOLDER...
-//       runs BASIC programs and compares what each prints with FILE.txt;
-//       where FILE.match exists, each printed line must match its pattern
-//       instead (random results), and so must each line of FILE.txt
-// OPTIONS: --module PATH, --table SCRIPT (the resource script of a native
-// module), --progress FILE (see progress_log.h).
+// command calls against it, auditing each call (command_line.h says how).
 // Everything runs on a stack of the host's size (host_stack.h).
 #include <algorithm>
 #include <cstdio>
@@ -21,6 +13,7 @@
 #include "emulator/audited_call.h"
 #include "emulator/basic/basic_program.h"
 #include "emulator/case_file.h"
+#include "emulator/command_line.h"
 #include "emulator/host_stack.h"
 #include "emulator/loaded_module.h"
 #include "emulator/pattern.h"
@@ -187,40 +180,6 @@ std::vector<std::string> ProgramsIn(const std::string& path) {
   return programs;
 }
 
-struct Options {
-#if defined(_WIN32)
-  std::string module_path = "Vellum3Util_16.dll";
-#else
-  std::string module_path = "./Vellum3Util_16.so";
-#endif
-  std::string table_script = "host/module.rc";
-  std::string progress_path;
-  std::string mode;  // run, check or basic
-  std::vector<std::string> files;
-};
-
-// nullopt when the command line names no mode.
-std::optional<Options> ParseOptions(int argc, char** argv) {
-  Options options;
-  std::vector<std::string> args(argv + 1, argv + argc);
-  size_t i = 0;
-  for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
-    if (args[i] == "--module")
-      options.module_path = args[i + 1];
-    else if (args[i] == "--table")
-      options.table_script = args[i + 1];
-    else if (args[i] == "--progress")
-      options.progress_path = args[i + 1];
-  }
-  if (i >= args.size() ||
-      (args[i] != "run" && args[i] != "check" && args[i] != "basic")) {
-    return std::nullopt;
-  }
-  options.mode = args[i];
-  options.files.assign(args.begin() + i + 1, args.end());
-  return options;
-}
-
 void RunCaseFile(const LoadedModule& module, const std::string& path,
                  bool check, ProgressLog& progress, Tally& tally) {
   std::string text;
@@ -242,12 +201,10 @@ void RunCaseFile(const LoadedModule& module, const std::string& path,
 }
 
 int Main(int argc, char** argv) {
-  std::optional<Options> options = ParseOptions(argc, argv);
+  std::optional<Options> options =
+      ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!options) {
-    std::fprintf(stderr,
-                 "usage: host_emulator [--module PATH] [--table SCRIPT] "
-                 "[--progress FILE] "
-                 "run|check|basic FILE...\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
   InstallFakeCore();
