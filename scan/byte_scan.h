@@ -30,7 +30,8 @@ const char* FindByte(const char* from, char byte);
 const char* FindEitherByte(const char* from, char first, char second);
 
 // The same scans 16 bytes at a time (SSE2, every processor) and 32 at a
-// time (AVX2, only where HasAvx2()); the ones above choose between them.
+// time (AVX2: only where ChosenIsa() is, and only in a build that holds
+// AVX2 code); the ones above choose between them.
 size_t StringLengthSse2(const char* text);
 size_t BoundedLengthSse2(const char* text, size_t limit);
 const char* FindByteWithinSse2(const char* from, size_t size, char byte);
