@@ -137,43 +137,4 @@ const char* FindEitherByteSse2(const char* from, char first, char second) {
       ScanToStop(from, StopAtEitherByte{Splat(first), Splat(second)}));
 }
 
-// The dispatchers. Where the build holds no AVX2 versions, their branch is
-// not compiled, so nothing here names them.
-size_t StringLength(const char* text) {
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (ChosenIsa() == Isa::kAvx2) return StringLengthAvx2(text);
-  }
-  return StringLengthSse2(text);
-}
-
-size_t BoundedLength(const char* text, size_t limit) {
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (ChosenIsa() == Isa::kAvx2) return BoundedLengthAvx2(text, limit);
-  }
-  return BoundedLengthSse2(text, limit);
-}
-
-const char* FindByteWithin(const char* from, size_t size, char byte) {
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (ChosenIsa() == Isa::kAvx2) return FindByteWithinAvx2(from, size, byte);
-  }
-  return FindByteWithinSse2(from, size, byte);
-}
-
-const char* FindByte(const char* from, char byte) {
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (ChosenIsa() == Isa::kAvx2) return FindByteAvx2(from, byte);
-  }
-  return FindByteSse2(from, byte);
-}
-
-const char* FindEitherByte(const char* from, char first, char second) {
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (ChosenIsa() == Isa::kAvx2) {
-      return FindEitherByteAvx2(from, first, second);
-    }
-  }
-  return FindEitherByteSse2(from, first, second);
-}
-
 }  // namespace vellum

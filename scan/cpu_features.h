@@ -12,6 +12,16 @@
 #define VELLUM_MAX_ISA_LEVEL 2
 #endif
 
+// Marks a version that sits in the same file as its dispatcher, which is to
+// call it rather than take its body in: the dispatcher then stays a compare
+// and a jump, without a stack frame of its own to set up, and the version
+// keeps its own name in a profile or a memcheck report.
+#if defined(_MSC_VER)
+#define VELLUM_NOINLINE __declspec(noinline)
+#else
+#define VELLUM_NOINLINE __attribute__((noinline))
+#endif
+
 namespace vellum {
 
 // The instruction sets that scans have versions for. Each includes the ones

@@ -77,8 +77,10 @@ bool IsShortUnbordered(std::string_view pattern) {
          pattern.front() != pattern.back();
 }
 
-ShortMatches ScanShortMatchesSse2(const char* text, std::string_view pattern,
-                                  size_t* out, size_t capacity) {
+VELLUM_NOINLINE ShortMatches ScanShortMatchesSse2(const char* text,
+                                                  std::string_view pattern,
+                                                  size_t* out,
+                                                  size_t capacity) {
   return WalkShortMatches(Sse2Chunk(pattern), text, pattern.size(), out,
                           capacity);
 }

@@ -71,7 +71,8 @@ VELLUM_READS_WHOLE_BLOCKS int CompareFrom(const char* first,
 
 }  // namespace
 
-int CompareSignedBytesSse2(const char* first, const char* second) {
+VELLUM_NOINLINE int CompareSignedBytesSse2(const char* first,
+                                           const char* second) {
   return CompareFrom<false>(first, second);
 }
 

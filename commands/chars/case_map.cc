@@ -8,8 +8,9 @@ namespace vellum {
 
 // Sixteen bytes at a time: a letter is a byte whose distance from `first`,
 // moved into the signed range, compares below -128 + 26; its case bit flips.
-void MapLetterCaseSse2(const unsigned char* in, unsigned char* out,
-                       size_t count, unsigned char first) {
+VELLUM_NOINLINE void MapLetterCaseSse2(const unsigned char* in,
+                                       unsigned char* out, size_t count,
+                                       unsigned char first) {
   const __m128i to_signed = _mm_set1_epi8(static_cast<char>(0x80 - first));
   const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
   const __m128i case_bit = _mm_set1_epi8(0x20);
