@@ -12,7 +12,8 @@ namespace vellum {
 int CompareSignedBytes(const char* first, const char* second);
 
 // The same with 16-byte SSE2 blocks only, and with 128-byte AVX2 rounds
-// where they fit (only where HasAvx2()); the one above chooses.
+// where they fit (only where ChosenIsa() is AVX2, in a build that holds
+// AVX2 code); the one above chooses.
 int CompareSignedBytesSse2(const char* first, const char* second);
 int CompareSignedBytesAvx2(const char* first, const char* second);
 
