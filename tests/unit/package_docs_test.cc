@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -111,8 +112,13 @@ std::vector<KeywordForm> KeywordForms(const std::string& text) {
 }
 
 TEST_F(PackageDocsTest, EveryRowHasItsKeywordFormAndItsSyntaxOnItsPage) {
-  std::vector<table::CommandRow> rows = table::RowsFromResourceScript(
-      Read(std::string(VELLUM_SOURCE_DIR) + "/host/module.rc"));
+  std::string refusal;
+  std::optional<std::vector<table::CommandRow>> read = table::ReadCommandTable(
+      table::StoredRowsOfScript(
+          Read(std::string(VELLUM_SOURCE_DIR) + "/host/module.rc")),
+      refusal);
+  ASSERT_TRUE(read) << refusal;
+  const std::vector<table::CommandRow>& rows = *read;
   ASSERT_EQ(rows.size(), 56u);
 
   std::map<std::string, std::vector<KeywordForm>> keywords;
