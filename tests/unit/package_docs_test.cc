@@ -298,7 +298,7 @@ TEST(KeywordLine, WritesFunctionsInParenthesesAndEachFormInItsOwnBrackets) {
 TEST(CheckHelp, RefusesDocumentationThatDisagreesWithTheTable) {
   std::vector<Command> commands =
       GroupCommands({Row("FOO$[%SS%Foo%Source"), Row("BAR%S%Bar%Text"),
-                     Row("!BAR%SS%Bar%Text, More")});
+                     Row("BAR%SS%Bar%Text, More")});
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(commands[1].forms.size(), 2u);
   std::vector<std::string> errors;
