@@ -70,6 +70,10 @@ trap finish EXIT
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
 XVFB=$!
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+if [ ! -s "$WORK/display" ]; then
+  echo "Xvfb did not start" >&2
+  exit 1
+fi
 export DISPLAY=:$(head -n 1 "$WORK/display")
 
 # Each job has a Wine prefix of its own: a compiled program unpacks itself
