@@ -56,6 +56,7 @@ size_t CloserOf(const Tokens& t, size_t open, size_t end) {
 // string literal, a name ending in "$" (the last word of a plug-in's
 // several-word name, GET SPLIT WORD$), or a parenthesised string.
 bool GivesString(const Tokens& t, size_t begin, size_t end) {
+  if (begin >= end) return false;
   int depth = 0;
   for (size_t i = begin; i < end; ++i) {
     if (IsSymbol(t[i], "(")) ++depth;
@@ -101,17 +102,19 @@ std::string WritePrint(const std::string& line, const Tokens& t, size_t begin,
   return "WRITE STRING 1, " + joined + " : " + kLine + " = \"\"";
 }
 
-// One line with its PRINT, END and WAIT KEY statements replaced.
-std::string RewriteLine(const std::string& line, int number) {
-  Tokens t = emulator::basic::Tokenize(line, number);
+// One line, its tokens `t`, with its PRINT, END and WAIT KEY statements
+// replaced.
+std::string RewriteLine(const std::string& line, const Tokens& t, int number) {
+  for (const Token& token : t) {
+    if (IsWord(token, kLine))
+      throw BasicError(std::string("the program uses ") + kLine, number);
+  }
   struct Edit {
     size_t from, to;
     std::string text;
   };
   std::vector<Edit> edits;
   for (size_t k = 0; k < t.size(); ++k) {
-    if (IsWord(t[k], kLine))
-      throw BasicError(std::string("the program uses ") + kLine, number);
     bool starts = k == 0 || IsSymbol(t[k - 1], ":") ||
                   IsWord(t[k - 1], "THEN") || IsWord(t[k - 1], "ELSE");
     if (!starts) continue;
@@ -147,8 +150,9 @@ std::string PrintToFile(const std::string& source,
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (++number == 1 && line.find_first_not_of(" \t") != std::string::npos)
       out += " : ";
+    Tokens t;
     if (!in_remark_block) {
-      Tokens t = emulator::basic::Tokenize(line, number);
+      t = emulator::basic::Tokenize(line, number);
       in_remark_block = !t.empty() && IsWord(t[0], "REMSTART");
     }
     if (in_remark_block) {
@@ -156,7 +160,7 @@ std::string PrintToFile(const std::string& source,
       out += line;
       in_remark_block = !StartsWithWord(line, "REMEND");
     } else {
-      out += RewriteLine(line, number);
+      out += RewriteLine(line, t, number);
     }
     out += "\r\n";
   }

@@ -86,6 +86,7 @@ TEST(PrintToFile, RewritesOnlyStatementsAndLeavesRemarksAlone) {
 TEST(PrintToFile, RefusesWhatItCannotCopyFaithfully) {
   EXPECT_THROW(Copy("print a$;;b$\n"), emulator::basic::BasicError);
   EXPECT_THROW(Copy("printed_line$ = \"\"\n"), emulator::basic::BasicError);
+  EXPECT_THROW(Copy("print printed_line$\n"), emulator::basic::BasicError);
   EXPECT_THROW(Copy("print \"open\n"), emulator::basic::BasicError);
 }
 
