@@ -128,15 +128,15 @@ done
 # Compiles and runs one program; says why it fails, if it does.
 run_program() {
   local install=$1 program=$2 dir=$3
-  local name dialog problem
+  local name dialog
   name=$(basename "$program" .dba)
-  printf '%s\r\n' "final source=$name.dba" "executable=$name.exe" "graphics mode=hidden" \
-    "window resolution=640x480" "runtimeerrors=Yes" \
-    'icon1=C:\no-such-icon.ico' >"$dir/$name.dbpro"
   # An icon that does not exist: rewriting the default one overruns a
   # buffer of the compiler under Wine, after the exe is written but before
   # the program is put into it. A hidden window, since nobody watches it:
   # such a program starts in half the time of a windowed one.
+  printf '%s\r\n' "final source=$name.dba" "executable=$name.exe" "graphics mode=hidden" \
+    "window resolution=640x480" "runtimeerrors=Yes" \
+    'icon1=C:\no-such-icon.ico' >"$dir/$name.dbpro"
   (cd "$dir" && timeout 120 wine "$WATCH" 60000 compile.log \
     "$(windows_path "$install/Compiler/DBPCompiler.exe")" "$name.dbpro" >wine.log 2>&1) || true
   if grep -q '^DIALOG' "$dir/compile.log" 2>/dev/null; then
