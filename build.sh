@@ -198,6 +198,19 @@ run_capped_tests() {
   done
 }
 
+# Every example of the help, the example programs, a program that calls every
+# row and one program per run-time error, compiled by the runtime's own
+# compiler and run in the real runtime (tests/real_runtime.sh). Needs the
+# package's examples and a DBPro installation: DBPRO_DIR or ../shared/dbpro.
+real_runtime_stage() {
+  say "the examples compiled and run in the real runtime under Wine"
+  if ! wine_usable; then
+    echo "Wine cannot run 32-bit programs here: the real-runtime stage is skipped."
+    return
+  fi
+  bash tests/real_runtime.sh
+}
+
 run_tests() {
   say "source layout"
   command -v clang-format >/dev/null || apt_install clang-format
@@ -216,6 +229,7 @@ run_tests() {
   (cd build/sanitize && ctest --output-on-failure -j"$JOBS")
   bash scripts/fuzz.sh short
   make_package
+  real_runtime_stage
   ensure_chromium
   say "help pages rendered in headless Chromium"
   bash tests/check_help_render.sh build/package/root/Help/commands

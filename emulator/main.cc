@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +12,7 @@
 #include "emulator/basic/basic_program.h"
 #include "emulator/case_file.h"
 #include "emulator/command_line.h"
+#include "emulator/expected_output.h"
 #include "emulator/host_stack.h"
 #include "emulator/loaded_module.h"
 #include "emulator/pattern.h"
@@ -101,69 +100,15 @@ bool RunCall(const LoadedModule& module, const Call& call,
   return ok;
 }
 
-bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::stringstream content;
-  content << file.rdbuf();
-  text = content.str();
-  return true;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// The first line where `got` differs from what is expected, or "".
-std::string FirstDifference(const std::vector<std::string>& got,
-                            const std::vector<std::string>& want,
-                            const std::vector<std::string>& patterns) {
-  for (size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
-    std::string line = "output line " + std::to_string(i + 1) + ": ";
-    if (i >= got.size()) return line + "missing, expected " + Quote(want[i]);
-    if (i >= want.size()) return line + "unexpected " + Quote(got[i]);
-    if (patterns.empty()) {
-      if (got[i] != want[i])
-        return line + Quote(got[i]) + ", expected " + Quote(want[i]);
-      continue;
-    }
-    if (i >= patterns.size()) return line + "has no pattern";
-    std::string error;
-    std::optional<Pattern> pattern = Pattern::Make(patterns[i], error);
-    if (!pattern) return line + "bad pattern " + patterns[i] + ": " + error;
-    if (!pattern->Matches(got[i]))
-      return line + Quote(got[i]) + " does not match " + patterns[i];
-    if (!pattern->Matches(want[i]))
-      return line + "the sample " + Quote(want[i]) + " does not match " +
-             patterns[i];
-  }
-  return "";
-}
-
 bool CheckBasicProgram(const LoadedModule& module, const std::string& path) {
-  std::string stem = path.substr(0, path.rfind('.'));
-  std::string source, expected, patterns;
+  std::string source;
   if (!ReadFile(path, source)) {
     std::printf("%s: cannot read\n", path.c_str());
     return false;
   }
   BasicRun run = RunBasicProgram(module, source);
-  std::string problem = run.error;
-  if (problem.empty() && !ReadFile(stem + ".txt", expected)) {
-    problem = "no " + stem + ".txt; the program printed:\n" + run.output;
-  }
-  if (problem.empty()) {
-    bool random = ReadFile(stem + ".match", patterns);
-    problem =
-        FirstDifference(Lines(run.output), Lines(expected),
-                        random ? Lines(patterns) : std::vector<std::string>());
-  }
+  std::string problem =
+      run.error.empty() ? OutputProblem(path, run.output) : run.error;
   if (!problem.empty()) std::printf("%s: %s\n", path.c_str(), problem.c_str());
   return problem.empty();
 }

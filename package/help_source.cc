@@ -207,7 +207,7 @@ HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
 std::vector<Command> GroupCommands(const std::vector<table::CommandRow>& rows) {
   std::vector<Command> commands;
   for (const table::CommandRow& row : rows) {
-    std::string name = BasicName(row);
+    const std::string& name = row.name;
     auto same = std::find_if(commands.begin(), commands.end(),
                              [&](const Command& c) { return c.name == name; });
     if (same == commands.end())
@@ -231,10 +231,6 @@ const Command& CommandNamed(const std::vector<Command>& commands,
                        [&](const Command& c) { return c.name == name; });
 }
 
-std::string BasicName(const table::CommandRow& row) {
-  return row.name.rfind('!', 0) == 0 ? row.name.substr(1) : row.name;
-}
-
 std::map<std::string, char> ParameterTypes(
     const Command& command, std::vector<std::string>& conflicts) {
   std::map<std::string, char> types;
@@ -252,8 +248,6 @@ std::string TypeName(char type_letter) {
   switch (type_letter) {
     case 'S':
       return "String";
-    case 'H':
-      return "Array";
     default:
       return "Integer";
   }
