@@ -23,9 +23,8 @@ int32_t SplitCount() { return static_cast<int32_t>(SplitWords().size()); }
 HostString SplitWord(HostString old_result, int32_t word_number) {
   if (word_number < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
   if (!HasWord(word_number)) return Finish(old_result, nullptr);
-  const char* text =
-      vellum::SplitBuffer().data() + SplitWords().start(word_number - 1);
-  return Finish(old_result, vellum::MakeHostCopy(vellum::ArgView(text)));
+  return Finish(old_result,
+                vellum::MakeHostCopy(vellum::SplitWordText(word_number - 1)));
 }
 
 int32_t SplitWordStart(int32_t word_number) {

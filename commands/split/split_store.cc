@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "scan/byte_scan.h"
+
 namespace vellum {
 
 namespace {
@@ -27,7 +29,7 @@ StoreArray<char>& SplitBuffer() { return BuiltOnFirstUse<StoreArray<char>>(); }
 
 SplitWordList& SplitWords() { return BuiltOnFirstUse<SplitWordList>(); }
 
-void ClearSplitWords() noexcept { SplitWords().Resize(0); }
+void ClearSplitWords() noexcept { SplitWords().Reserve(0); }
 
 char* LoadSplitBuffer(std::string_view source, size_t trailing_nuls) {
   if (source.size() > UINT32_MAX - trailing_nuls) throw std::bad_alloc();
@@ -35,6 +37,17 @@ char* LoadSplitBuffer(std::string_view source, size_t trailing_nuls) {
   std::memcpy(buffer, source.data(), source.size());
   std::memset(buffer + source.size(), 0, trailing_nuls);
   return buffer;
+}
+
+std::string_view SplitWordText(size_t index) {
+  const SplitWordList& words = SplitWords();
+  const uint32_t start = words.start(index);
+  const uint32_t room = words.next_start(index) - start;
+  const char* text = SplitBuffer().data() + start;
+  const uint8_t slack = words.slack(index);
+  if (slack != kSlackUnknown) return {text, room - slack};
+  // Its NUL lies somewhere before the next word's start.
+  return {text, BoundedLength(text, room)};
 }
 
 size_t SplitStoreBytes() {
