@@ -1,11 +1,14 @@
 #include "commands/split/csv_split.h"
 
+#include <emmintrin.h>
+
 #include <cstring>
 #include <string_view>
 
 #include "commands/split/split_store.h"
 #include "scan/bits.h"
 #include "scan/byte_match.h"
+#include "scan/byte_set.h"
 
 namespace vellum {
 namespace {
@@ -14,21 +17,73 @@ bool IsCsvWhitespace(char c) {
   return c == ' ' || static_cast<unsigned char>(c - '\t') < 5;  // 9 to 13
 }
 
-// The separators among the sixteen bytes at `offset` of the `length` bytes
-// at `text`. A block that the source's end cuts short is matched from a copy
-// padded with NULs, which are never the separator.
-uint32_t TailMask(const ByteMatch& separator, const char* text, size_t length,
-                  size_t offset) {
-  char tail[16] = {};
-  std::memcpy(tail, text + offset, length - offset);
-  return separator.Mask16(tail);
-}
+// What the scan of unquoted fields needs to know of a sixteen-byte block:
+// bit i of `separators` is set when byte i is the separator, and of
+// `careful` when that separator needs the field-by-field steps, because
+// whitespace before it must be trimmed, or whitespace, a quote or the
+// source's end after it means that the next field is not a plain run.
+struct Block {
+  uint32_t separators;
+  uint32_t careful;
+};
 
-inline uint32_t SeparatorMask(const ByteMatch& separator, const char* text,
-                              size_t length, size_t offset) {
-  return length - offset >= 16 ? separator.Mask16(text + offset)
-                               : TailMask(separator, text, length, offset);
-}
+class BlockReader {
+ public:
+  BlockReader(char separator, bool quoted, char quote)
+      : separator_(_mm_set1_epi8(separator)),
+        quote_(_mm_set1_epi8(quoted ? quote : separator)),
+        quoted_(quoted) {
+    unusual_starts_ = ByteSet(" \t\n\v\f\r");
+    if (quoted) unusual_starts_.add(quote);
+  }
+
+  // True when a field that begins with `byte` is no plain run.
+  bool UnusualStart(char byte) const { return unusual_starts_.contains(byte); }
+
+  // The block at `offset` of the `length` bytes at `text`. A block that the
+  // source's end cuts short is read from a copy padded with NULs, which are
+  // neither separator, quote nor whitespace.
+  Block Read(const char* text, size_t length, size_t offset) const {
+    const size_t left = length - offset;
+    __m128i bytes;
+    if (left >= 16) {
+      bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + offset));
+    } else {
+      alignas(16) char tail[16] = {};
+      std::memcpy(tail, text + offset, left);
+      bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(tail));
+    }
+    // 9 to 13 are those whose distance from 9, saturated at 0, is at most 4.
+    const __m128i from_tab = _mm_sub_epi8(bytes, _mm_set1_epi8('\t'));
+    const __m128i whitespace =
+        _mm_or_si128(_mm_cmpeq_epi8(_mm_subs_epu8(from_tab, _mm_set1_epi8(4)),
+                                    _mm_setzero_si128()),
+                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')));
+    const uint32_t separators = Bits(_mm_cmpeq_epi8(bytes, separator_));
+    const uint32_t spaces = Bits(whitespace);
+    const uint32_t unusual =
+        quoted_ ? spaces | Bits(_mm_cmpeq_epi8(bytes, quote_)) : spaces;
+    uint32_t before = spaces << 1;
+    if (offset > 0 && IsCsvWhitespace(text[offset - 1])) before |= 1;
+    uint32_t after = unusual >> 1;
+    if (left > 16) {
+      if (UnusualStart(text[offset + 16])) after |= 1u << 15;
+    } else {
+      after |= 1u << (left - 1);  // the source's last byte
+    }
+    return {separators, separators & (before | after)};
+  }
+
+ private:
+  static uint32_t Bits(__m128i matches) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(matches));
+  }
+
+  __m128i separator_;
+  __m128i quote_;
+  bool quoted_;
+  ByteSet unusual_starts_{""};
+};
 
 // Where a quoted field's word stops, whether a separator ended the field,
 // and where the next field may start.
@@ -45,7 +100,8 @@ struct QuotedField {
 // closing quote. A field that the source's end ends without a closing quote
 // keeps the rest of the source.
 QuotedField ParseQuotedField(char* field, const char* end, char separator,
-                             char quote, const ByteMatch& stops) {
+                             char quote) {
+  const ByteMatch stops({quote, separator, '\0'});
   char* read = field + 1;
   char* write = read;
   char* last_quote = nullptr;
@@ -96,17 +152,34 @@ QuotedField ParseQuotedField(char* field, const char* end, char separator,
 // through a char pointer could alias anything the scan kept in memory.
 WordRecorder ScanRecord(char* text, size_t length, char separator, bool quoted,
                         char quote, WordRecorder words) {
-  const ByteMatch separators({separator});
-  const ByteMatch quoted_stops({quote, separator, '\0'});
+  const BlockReader reader(separator, quoted, quote);
+  const ByteMatch quotes({quote});
   char* const end = text + length;
-  size_t block = 0;
-  uint32_t mask = SeparatorMask(separators, text, length, 0);
+  size_t offset = 0;
+  Block block = reader.Read(text, length, 0);
   char* p = text;
+  // A quote that is also the separator reads as a doubled quote after a
+  // closing one, so those fields all take the general steps.
+  const bool distinct_quote = quote != separator;
   while (p < end) {
     if (quoted && *p == quote) {
       words.Start(p + 1);
-      QuotedField field =
-          ParseQuotedField(p, end, separator, quote, quoted_stops);
+      // The commonest quoted field closes within sixteen bytes, right before
+      // a separator: its word needs no compacting, and one compare finds
+      // where it ends.
+      if (distinct_quote && end - p >= 16) {
+        if (uint32_t closes = quotes.Mask16(p + 1)) {
+          char* close = p + 1 + LowestBit(closes);
+          if (close[1] == separator) {
+            *close = '\0';
+            words.Stop(close);
+            words.End(separator);
+            p = close + 2;
+            continue;
+          }
+        }
+      }
+      QuotedField field = ParseQuotedField(p, end, separator, quote);
       words.Stop(field.stop);
       if (field.separated) words.End(separator);
       p = field.next;
@@ -120,23 +193,47 @@ WordRecorder ScanRecord(char* text, size_t length, char separator, bool quoted,
     // separator) to the next separator. `hits` holds the separators of the
     // block from the field's start on.
     const auto at = static_cast<size_t>(p - text);
-    if (at - block >= 16) {
-      block = at & ~size_t{15};
-      mask = SeparatorMask(separators, text, length, block);
+    if (at - offset >= 16) {
+      offset = at & ~size_t{15};
+      block = reader.Read(text, length, offset);
     }
-    uint32_t hits = mask & (~uint32_t{0} << (at - block));
+    uint32_t hits = block.separators & (~uint32_t{0} << (at - offset));
+    words.Start(p);
     for (;;) {
-      words.Start(p);
-      while (hits == 0 && block + 16 < length) {
-        block += 16;
-        hits = mask = SeparatorMask(separators, text, length, block);
+      while (hits == 0 && offset + 16 < length) {
+        offset += 16;
+        block = reader.Read(text, length, offset);
+        hits = block.separators;
       }
-      char* field_end = hits != 0 ? text + block + LowestBit(hits) : end;
-      // Trailing whitespace; never before the field's first byte.
+      // The separators before the first careful one end plain runs: each is
+      // cut as SPLIT STRING cuts at a delimiter.
+      const uint32_t careful = hits & block.careful;
+      const uint32_t before_careful =
+          careful != 0 ? (uint32_t{1} << LowestBit(careful)) - 1 : ~uint32_t{0};
+      for (uint32_t plain = hits & before_careful; plain != 0;
+           plain &= plain - 1) {
+        char* cut = text + offset + LowestBit(plain);
+        words.Stop(cut);
+        words.End(separator);
+        *cut = '\0';
+        words.Start(cut + 1);
+        p = cut + 1;
+        hits &= hits - 1;
+      }
+      if (hits == 0) {
+        if (offset + 16 < length) continue;
+        // No separator is left: the field runs to the source's end.
+        char* stop = end;
+        for (; stop > p && IsCsvWhitespace(stop[-1]); --stop) stop[-1] = '\0';
+        words.Stop(stop);
+        return words;
+      }
+      // A careful separator: the field before it is trimmed, and the next
+      // field may begin otherwise than with a plain byte.
+      char* field_end = text + offset + LowestBit(hits);
       char* stop = field_end;
       for (; stop > p && IsCsvWhitespace(stop[-1]); --stop) stop[-1] = '\0';
       words.Stop(stop);
-      if (field_end == end) return words;
       words.End(separator);
       *field_end = '\0';
       p = field_end + 1;
@@ -147,7 +244,8 @@ WordRecorder ScanRecord(char* text, size_t length, char separator, bool quoted,
         return words;
       }
       hits &= hits - 1;
-      if (IsCsvWhitespace(*p) || (quoted && *p == quote)) break;
+      if (reader.UnusualStart(*p)) break;
+      words.Start(p);
     }
   }
   return words;
