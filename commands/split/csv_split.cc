@@ -137,6 +137,18 @@ QuotedField ParseQuotedField(char* field, const char* end, char separator,
   return {last_quote != nullptr ? last_quote : write, separated, read + 1};
 }
 
+// The closing quote of the quoted field at `field` when it comes within the
+// next sixteen bytes and right before a separator: the commonest quoted
+// field, whose word needs no compacting. Null otherwise. The source, which
+// ends at `end`, must hold those sixteen bytes.
+inline char* ShortQuotedClose(char* field, const ByteMatch& quotes,
+                              char separator) {
+  const uint32_t closes = quotes.Mask16(field + 1);
+  if (closes == 0) return nullptr;
+  char* close = field + 1 + LowestBit(closes);
+  return close[1] == separator ? close : nullptr;
+}
+
 // One pass over a record of `length` bytes in SplitBuffer, which ends in two
 // NULs: the second lets the scan step past the terminator after a field
 // that the source's end ended. Words are cut by writing NULs and a quoted
@@ -154,30 +166,25 @@ WordRecorder ScanRecord(char* text, size_t length, char separator, bool quoted,
                         char quote, WordRecorder words) {
   const BlockReader reader(separator, quoted, quote);
   const ByteMatch quotes({quote});
+  // A quote that is also the separator reads as a doubled quote after a
+  // closing one, so those fields all take the general steps.
+  const bool short_quotes = quoted && quote != separator;
   char* const end = text + length;
   size_t offset = 0;
   Block block = reader.Read(text, length, 0);
   char* p = text;
-  // A quote that is also the separator reads as a doubled quote after a
-  // closing one, so those fields all take the general steps.
-  const bool distinct_quote = quote != separator;
   while (p < end) {
     if (quoted && *p == quote) {
       words.Start(p + 1);
-      // The commonest quoted field closes within sixteen bytes, right before
-      // a separator: its word needs no compacting, and one compare finds
-      // where it ends.
-      if (distinct_quote && end - p >= 16) {
-        if (uint32_t closes = quotes.Mask16(p + 1)) {
-          char* close = p + 1 + LowestBit(closes);
-          if (close[1] == separator) {
-            *close = '\0';
-            words.Stop(close);
-            words.End(separator);
-            p = close + 2;
-            continue;
-          }
-        }
+      char* close = short_quotes && end - p >= 16
+                        ? ShortQuotedClose(p, quotes, separator)
+                        : nullptr;
+      if (close != nullptr) {
+        *close = '\0';
+        words.Stop(close);
+        words.End(separator);
+        p = close + 2;
+        continue;
       }
       QuotedField field = ParseQuotedField(p, end, separator, quote);
       words.Stop(field.stop);
@@ -244,6 +251,21 @@ WordRecorder ScanRecord(char* text, size_t length, char separator, bool quoted,
         return words;
       }
       hits &= hits - 1;
+      if (short_quotes && *p == quote && end - p >= 16) {
+        // A short quoted field, taken without leaving the run: the
+        // separators up to the one after it are passed over.
+        if (char* close = ShortQuotedClose(p, quotes, separator)) {
+          words.Start(p + 1);
+          *close = '\0';
+          words.Stop(close);
+          words.End(separator);
+          p = close + 2;
+          if (p == end) return words;
+          const auto passed = static_cast<size_t>(p - text) - offset;
+          if (passed >= 16) break;
+          hits &= ~uint32_t{0} << passed;
+        }
+      }
       if (reader.UnusualStart(*p)) break;
       words.Start(p);
     }

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <new>
 
-#include "scan/byte_scan.h"
-
 namespace vellum {
 
 namespace {
@@ -37,17 +35,6 @@ char* LoadSplitBuffer(std::string_view source, size_t trailing_nuls) {
   std::memcpy(buffer, source.data(), source.size());
   std::memset(buffer + source.size(), 0, trailing_nuls);
   return buffer;
-}
-
-std::string_view SplitWordText(size_t index) {
-  const SplitWordList& words = SplitWords();
-  const uint32_t start = words.start(index);
-  const uint32_t room = words.next_start(index) - start;
-  const char* text = SplitBuffer().data() + start;
-  const uint8_t slack = words.slack(index);
-  if (slack != kSlackUnknown) return {text, room - slack};
-  // Its NUL lies somewhere before the next word's start.
-  return {text, BoundedLength(text, room)};
 }
 
 size_t SplitStoreBytes() {

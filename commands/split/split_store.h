@@ -12,6 +12,7 @@
 
 #include "commands/split/store_array.h"
 #include "host/host_string.h"
+#include "scan/byte_scan.h"
 
 namespace vellum {
 
@@ -43,6 +44,16 @@ class SplitWordList {
   // last byte plus one, where a word after it would start.
   uint32_t next_start(size_t index) const {
     return index + 1 < size_ ? starts_[index + 1] : limit_;
+  }
+  // The text of word `index`, in `buffer` (SplitBuffer's bytes): its length
+  // is the room up to the next word less the word's slack.
+  std::string_view text(const char* buffer, size_t index) const {
+    const uint32_t start = starts_[index];
+    const uint32_t room = next_start(index) - start;
+    const uint8_t slack = slacks_[index];
+    if (slack != kSlackUnknown) return {buffer + start, room - slack};
+    // Its NUL lies somewhere before the next word's start.
+    return {buffer + start, BoundedLength(buffer + start, room)};
   }
 
   // Makes room for up to `capacity` records, forgetting the old ones; their
@@ -97,9 +108,6 @@ void ClearSplitWords() noexcept;
 // 32-bit offsets cannot cover. Only called after ClearSplitWords, so no
 // record points into storage that is replaced.
 char* LoadSplitBuffer(std::string_view source, size_t trailing_nuls);
-
-// The text of word `index`, its length taken from the store.
-std::string_view SplitWordText(size_t index);
 
 // The bytes that the store's arrays hold now, spare included.
 size_t SplitStoreBytes();
