@@ -1,7 +1,9 @@
 # Shared by build.sh and the scripts in this folder: headings, and installing
 # from Debian's packages what a step finds missing.
 
-say() { printf '\n== %s\n' "$*"; }
+# Each heading carries the seconds since the script started, so that a slow
+# step shows in the log.
+say() { printf '\n== %s (at %ds)\n' "$*" "$SECONDS"; }
 
 # Waits for another install's lock rather than failing at once: several
 # builds of one machine may ask for packages at the same time.
