@@ -1,6 +1,7 @@
 #include "scan/string_compare.h"
 
 #include "scan/cpu_features.h"
+#include "scan/short_text.h"
 #include "scan/sse2_blocks.h"
 
 namespace vellum {
@@ -78,7 +79,19 @@ int CompareSignedBytesAvx2(const char* first, const char* second) {
   return CompareFrom(first, second, true);
 }
 
+// Most strings compared differ or end within a few bytes: the first kSpan
+// bytes are tested inline before any wider round is set up.
 int CompareSignedBytes(const char* first, const char* second) {
+  if (short_text::InReach(first) && short_text::InReach(second)) {
+    uint32_t stops =
+        short_text::Zeros32(first) | ~short_text::Same32(first, second);
+    if (stops != 0) {
+      unsigned at = LowestBit(stops);
+      return CompareAt(first + at, second + at);
+    }
+    first += short_text::kSpan;
+    second += short_text::kSpan;
+  }
   return CompareFrom(first, second, HasAvx2());
 }
 

@@ -6,6 +6,7 @@
 #include "scan/byte_scan.h"
 #include "scan/cpu_features.h"
 #include "scan/passing_starts.h"
+#include "scan/short_text.h"
 #include "scan/sse2_blocks.h"
 #include "scan/start_filter.h"
 #include "scan/two_way.h"
@@ -117,6 +118,20 @@ size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
     if (candidates.Passes(end) && candidates.Matches(end, &work)) return end;
   }
   return kNotFound;
+}
+
+// The number of the left-to-right walk's matches among `matches`, the
+// starts of a short text where a pattern of `size` bytes stands.
+size_t CountWalked(uint32_t matches, size_t size) {
+  size_t count = 0;
+  size_t resume = 0;
+  for (; matches != 0; matches &= matches - 1) {
+    unsigned start = LowestBit(matches);
+    if (start < resume) continue;  // overlaps the last match
+    ++count;
+    resume = start + size;
+  }
+  return count;
 }
 
 }  // namespace
@@ -236,6 +251,11 @@ size_t FindString(std::string_view text, std::string_view pattern,
   if (from > text.size() || pattern.size() > text.size() - from) {
     return kNotFound;
   }
+  std::string_view rest = text.substr(from);
+  if (short_text::Fits(rest, pattern)) {
+    uint32_t matches = short_text::MatchStarts(rest, pattern);
+    return matches != 0 ? from + LowestBit(matches) : kNotFound;
+  }
   if (pattern.size() == 1) {
     const char* hit =
         FindByteWithin(text.data() + from, text.size() - from, pattern[0]);
@@ -247,11 +267,25 @@ size_t FindString(std::string_view text, std::string_view pattern,
 
 size_t FindLastString(std::string_view text, std::string_view pattern) {
   if (pattern.empty() || pattern.size() > text.size()) return kNotFound;
+  if (short_text::Fits(text, pattern)) {
+    uint32_t matches = short_text::MatchStarts(text, pattern);
+    return matches != 0 ? HighestBit(matches) : kNotFound;
+  }
   if (pattern.size() == 1) return FindLastByteIn(text, pattern[0]);
   return FindLastWithFilter(text, pattern);
 }
 
 size_t CountStrings(std::string_view text, std::string_view pattern) {
+  if (short_text::Fits(text, pattern)) {
+    return CountWalked(short_text::MatchStarts(text, pattern), pattern.size());
+  }
+  // Every occurrence of a single byte is a match: counted in one pass.
+  if (pattern.size() == 1 && !text.empty()) {
+    const auto filter =
+        StartFilter::For(text.data(), text.size(), pattern.data(), 1);
+    return HasAvx2() ? CountPassingAvx2(filter, 0)
+                     : CountPassingSse2(filter, 0);
+  }
   return MatchWalker(text, pattern).CountRest();
 }
 

@@ -3,14 +3,14 @@
 #include "commands/search/search_commands.h"
 #include "commands/search/search_start.h"
 #include "host/host_string.h"
-#include "scan/byte_scan.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 namespace {
 
 // Only the low 8 bits of the code take part; 0 is never found.
 int32_t ScanForChar(const char* base, const char* from, int32_t code) {
-  return PositionOf(base, FindByte(from, static_cast<char>(code)));
+  return PositionOf(base, short_text::FindByte(from, static_cast<char>(code)));
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 #include "commands/search/search_commands.h"
 #include "commands/search/search_start.h"
 #include "host/host_string.h"
-#include "scan/set_scan.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 namespace {
 
 int32_t ScanForAnyChar(const char* base, const char* from, const char* set) {
-  return PositionOf(base, FindAnyByte(from, ArgView(set)));
+  return PositionOf(base, short_text::FindAnyByte(from, short_text::View(set)));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "commands/search/search_commands.h"
 #include "commands/search/search_start.h"
 #include "host/host_string.h"
-#include "scan/byte_scan.h"
+#include "scan/short_text.h"
 #include "scan/string_search.h"
 
 namespace vellum {
@@ -12,8 +12,10 @@ namespace {
 // Position, counted from `base`, of the first occurrence of a non-empty
 // `search` at or after `from`, somewhere in the string at `base`.
 int32_t ScanForString(const char* base, const char* from, const char* search) {
-  if (search[1] == '\0') return PositionOf(base, FindByte(from, search[0]));
-  size_t at = FindString(ArgView(from), ArgView(search));
+  if (search[1] == '\0') {
+    return PositionOf(base, short_text::FindByte(from, search[0]));
+  }
+  size_t at = FindString(short_text::View(from), short_text::View(search));
   return at == kNotFound ? 0 : PositionOf(base, from + at);
 }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "host/host_string.h"
-#include "scan/byte_scan.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 
@@ -23,8 +23,11 @@ inline int32_t PositionOf(const char* base, const char* match) {
 // its terminator, or null when the string is shorter than start - 1 bytes.
 // Takes no account of bytes past that one.
 inline const char* SkipTo(const char* source, int32_t start_position) {
+  // The first byte is in any string: a start of 1 reads nothing.
+  if (start_position == 1) return source;
   size_t skip = static_cast<size_t>(start_position) - 1;
-  return BoundedLength(source, skip) == skip ? source + skip : nullptr;
+  return short_text::BoundedLength(source, skip) == skip ? source + skip
+                                                         : nullptr;
 }
 
 // The steps of every form with a start position, in order: a start below 1

@@ -1,9 +1,10 @@
 // STRING COUNT: the number of non-overlapping occurrences, left to right.
 #include "commands/search/search_commands.h"
 #include "host/host_string.h"
+#include "scan/short_text.h"
 #include "scan/string_search.h"
 
 int32_t CountString(const char* source, const char* search) {
-  return static_cast<int32_t>(
-      vellum::CountStrings(vellum::ArgView(source), vellum::ArgView(search)));
+  return static_cast<int32_t>(vellum::CountStrings(
+      vellum::short_text::View(source), vellum::short_text::View(search)));
 }

@@ -1,0 +1,164 @@
+// Short strings read whole, inline: the words, fields and lines that BASIC
+// programs pass by the million, for which the set-up and the calls of the
+// long scans would cost more than the work. A string is read here with
+// 16-byte unaligned loads from its first byte over the next kReach bytes,
+// and only when those bytes lie in the page of its first byte: the loads
+// then run past the terminator, but never into a page that the string does
+// not own. That holds for all but kReach - 1 of a page's 4,096 addresses;
+// a string at one of those, or one with no terminator in its first kSpan
+// bytes, goes the long way. Bits past a string's end are masked off, never
+// used.
+#pragma once
+
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "scan/bits.h"
+#include "scan/byte_scan.h"
+#include "scan/set_scan.h"
+#include "scan/sse2_blocks.h"
+
+namespace vellum::short_text {
+
+// A short string has fewer bytes than this, its terminator not counted.
+inline constexpr size_t kSpan = 32;
+// How far from a string's first byte its loads may read.
+inline constexpr size_t kReach = 64;
+
+// Whether `p` and the kReach - 1 bytes after it share a page.
+inline bool InReach(const char* p) {
+  return sse2::PageOffset(p) <= sse2::kPageSize - kReach;
+}
+
+// Bit i set for each of the 32 bytes from `p` that equals the byte in every
+// lane of `wanted`.
+VELLUM_READS_WHOLE_BLOCKS inline uint32_t Equal32(const char* p,
+                                                  __m128i wanted) {
+  uint32_t low = sse2::EqualBytes(sse2::LoadUnaligned(p), wanted);
+  uint32_t high = sse2::EqualBytes(sse2::LoadUnaligned(p + 16), wanted);
+  return low | high << 16;
+}
+
+// Bit i set where byte i from `a` equals byte i from `b`, for 32 bytes.
+VELLUM_READS_WHOLE_BLOCKS inline uint32_t Same32(const char* a, const char* b) {
+  uint32_t low =
+      sse2::EqualBytes(sse2::LoadUnaligned(a), sse2::LoadUnaligned(b));
+  uint32_t high = sse2::EqualBytes(sse2::LoadUnaligned(a + 16),
+                                   sse2::LoadUnaligned(b + 16));
+  return low | high << 16;
+}
+
+inline uint32_t Zeros32(const char* p) {
+  return Equal32(p, _mm_setzero_si128());
+}
+
+// The lowest `count` bits, `count` below 32.
+inline uint32_t LowBits(size_t count) { return (uint32_t{1} << count) - 1; }
+
+// The length of `text`: read inline when it is short and in reach,
+// measured by the long scan otherwise.
+inline size_t Measure(const char* text) {
+  if (InReach(text)) {
+    uint32_t zeros = Zeros32(text);
+    if (zeros != 0) return LowestBit(zeros);
+  }
+  return StringLength(text);
+}
+
+// The bytes of a string argument up to its NUL, empty for null: what
+// ArgView gives, with a short string measured inline.
+inline std::string_view View(const char* text) {
+  return text ? std::string_view(text, Measure(text)) : std::string_view();
+}
+
+// vellum::BoundedLength, inline where the first kSpan bytes answer; the
+// byte at `text` must be readable, as it is in any string.
+inline size_t BoundedLength(const char* text, size_t limit) {
+  if (InReach(text)) {
+    uint32_t zeros = Zeros32(text);
+    if (zeros != 0) return std::min<size_t>(LowestBit(zeros), limit);
+    if (limit <= kSpan) return limit;
+  }
+  return vellum::BoundedLength(text, limit);
+}
+
+// The address in the first kSpan bytes from `from` of the first byte that
+// `stops` marks, or of the terminator, whichever comes first; `from` + kSpan
+// when neither does, for the long scan to go on from there.
+inline const char* FirstStop(const char* from, uint32_t stops) {
+  stops |= Zeros32(from);
+  return stops != 0 ? from + LowestBit(stops) : from + kSpan;
+}
+
+// vellum::FindByte, with the first kSpan bytes read inline.
+inline const char* FindByte(const char* from, char byte) {
+  if (InReach(from)) {
+    const char* stop = FirstStop(from, Equal32(from, sse2::Splat(byte)));
+    if (stop != from + kSpan) return *stop != '\0' ? stop : nullptr;
+    from = stop;
+  }
+  return vellum::FindByte(from, byte);
+}
+
+// The most members that FindAnyByte below tests inline: each costs two
+// compares, where the long scan first builds a map of the set.
+inline constexpr size_t kInlineMembers = 16;
+
+// vellum::FindAnyByte, with the first kSpan bytes tested inline against a
+// set of up to kInlineMembers bytes.
+VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByte(
+    const char* from, std::string_view members) {
+  if (members.size() <= kInlineMembers && InReach(from)) {
+    const __m128i low = sse2::LoadUnaligned(from);
+    const __m128i high = sse2::LoadUnaligned(from + 16);
+    __m128i low_hits = _mm_setzero_si128();
+    __m128i high_hits = _mm_setzero_si128();
+    for (char member : members) {
+      const __m128i wanted = sse2::Splat(member);
+      low_hits = _mm_or_si128(low_hits, _mm_cmpeq_epi8(low, wanted));
+      high_hits = _mm_or_si128(high_hits, _mm_cmpeq_epi8(high, wanted));
+    }
+    uint32_t hits = static_cast<uint32_t>(_mm_movemask_epi8(low_hits)) |
+                    static_cast<uint32_t>(_mm_movemask_epi8(high_hits)) << 16;
+    const char* stop = FirstStop(from, hits);
+    if (stop != from + kSpan) return *stop != '\0' ? stop : nullptr;
+    from = stop;
+  }
+  return vellum::FindAnyByte(from, members);
+}
+
+// What the searches below take: `text` and `pattern` of sizes below kSpan,
+// both in reach, the pattern no longer than the text and not empty.
+inline bool Fits(std::string_view text, std::string_view pattern) {
+  return text.size() < kSpan && !pattern.empty() &&
+         pattern.size() <= text.size() && InReach(text.data()) &&
+         InReach(pattern.data());
+}
+
+// Bit s set for each start s of `text` where `pattern` stands whole: the
+// test of the first, last and second bytes over all starts at once, which
+// is the whole test for up to three bytes, then for longer patterns one
+// compare per start that passes.
+inline uint32_t MatchStarts(std::string_view text, std::string_view pattern) {
+  const size_t m = pattern.size();
+  uint32_t passing = Equal32(text.data(), sse2::Splat(pattern[0])) &
+                     Equal32(text.data() + m - 1, sse2::Splat(pattern[m - 1])) &
+                     LowBits(text.size() - m + 1);
+  if (m <= 2) return passing;
+  passing &= Equal32(text.data() + 1, sse2::Splat(pattern[1]));
+  if (m == 3) return passing;
+  uint32_t matches = 0;
+  for (uint32_t left = passing; left != 0; left &= left - 1) {
+    unsigned s = LowestBit(left);
+    if ((~Same32(text.data() + s, pattern.data()) & LowBits(m)) == 0) {
+      matches |= uint32_t{1} << s;
+    }
+  }
+  return matches;
+}
+
+}  // namespace vellum::short_text
