@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "scan/bits.h"
@@ -129,6 +130,70 @@ VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByte(
     from = stop;
   }
   return vellum::FindAnyByte(from, members);
+}
+
+// Whether `text` is in reach and ends within the kReach bytes from it.
+inline bool EndsInReach(const char* text) {
+  return InReach(text) && (Zeros32(text) | Zeros32(text + kSpan)) != 0;
+}
+
+// Copies `size` bytes from `from` to `out`, which do not overlap. Up to 32
+// bytes take no call: two moves of the widest size that fits, overlapping
+// in the middle, each reading and writing only bytes of the copy. A
+// library call would cost more than such a copy, and the C runtime of the
+// Windows build does not make its own small cases cheap.
+inline void Copy(char* out, const char* from, size_t size) {
+  if (size > 2 * sse2::kBlock) {
+    std::memcpy(out, from, size);
+  } else if (size >= sse2::kBlock) {
+    __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    __m128i tail = _mm_loadu_si128(
+        reinterpret_cast<const __m128i*>(from + size - sse2::kBlock));
+    sse2::StoreUnaligned(out, head);
+    sse2::StoreUnaligned(out + size - sse2::kBlock, tail);
+  } else if (size >= 8) {
+    __m128i head = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from));
+    __m128i tail =
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + size - 8));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), head);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + size - 8), tail);
+  } else if (size >= 4) {
+    uint32_t head;
+    uint32_t tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + size - 4, 4);
+    std::memcpy(out, &head, 4);
+    std::memcpy(out + size - 4, &tail, 4);
+  } else if (size > 0) {
+    char first = from[0];
+    char middle = from[size / 2];
+    char last = from[size - 1];
+    out[0] = first;
+    out[size / 2] = middle;
+    out[size - 1] = last;
+  }
+}
+
+// Sets `size` bytes from `out` to `byte`, in the same moves as Copy.
+inline void Fill(char* out, char byte, size_t size) {
+  const __m128i bytes = sse2::Splat(byte);
+  if (size > 2 * sse2::kBlock) {
+    std::memset(out, byte, size);
+  } else if (size >= sse2::kBlock) {
+    sse2::StoreUnaligned(out, bytes);
+    sse2::StoreUnaligned(out + size - sse2::kBlock, bytes);
+  } else if (size >= 8) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), bytes);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + size - 8), bytes);
+  } else if (size >= 4) {
+    uint32_t word = static_cast<unsigned char>(byte) * 0x01010101u;
+    std::memcpy(out, &word, 4);
+    std::memcpy(out + size - 4, &word, 4);
+  } else if (size > 0) {
+    out[0] = byte;
+    out[size / 2] = byte;
+    out[size - 1] = byte;
+  }
 }
 
 // What the searches below take: `text` and `pattern` of sizes below kSpan,

@@ -13,7 +13,14 @@
 #include "host/host_string.h"
 #include "scan/byte_replace.h"
 #include "scan/short_matches.h"
+#include "scan/short_text.h"
 #include "scan/string_search.h"
+
+#if defined(_MSC_VER)
+#define VELLUM_NOINLINE __declspec(noinline)
+#else
+#define VELLUM_NOINLINE __attribute__((noinline))
+#endif
 
 namespace vellum {
 namespace {
@@ -78,20 +85,27 @@ class PieceWriter {
 
 // Matches recorded by the counting walk, so that the copying walk needs to
 // search again only past the last of them. On the DLL's 4-byte offsets the
-// block takes 32 KiB of the stack.
+// block takes 32 KiB of the stack, which Windows must probe page by page on
+// every call that holds it.
 constexpr size_t kRecorded = 8192;
+
+// The block for a source of fewer than short_text::kReach bytes: more
+// entries than such a source has matches, with room for the pair of 64-byte
+// chunks that ScanShortMatches stores at once.
+constexpr size_t kRecordedFew = 160;
 
 // Batches of matches for the copying walk: the recorded ones first, then
 // those of a second walk from just past the last recorded match, which finds
 // the same matches as the first walk would have gone on to find.
+template <size_t kCapacity>
 class RecordedMatches {
  public:
   // Walks `text` once, recording what the block holds and counting the rest.
   RecordedMatches(std::string_view text, std::string_view pattern)
       : text_(text), pattern_(pattern) {
     MatchWalker& walker = walker_.emplace(text, pattern);
-    held_ = walker.Next(recorded_, kRecorded);
-    count_ = held_ < kRecorded ? held_ : held_ + walker.CountRest();
+    held_ = walker.Next(recorded_, kCapacity);
+    count_ = held_ < kCapacity ? held_ : held_ + walker.CountRest();
     walker_.reset();
   }
 
@@ -100,7 +114,7 @@ class RecordedMatches {
   RecordedMatches(const char* source, std::string_view pattern)
       : pattern_(pattern) {
     ShortMatches found =
-        ScanShortMatches(source, pattern, recorded_, kRecorded);
+        ScanShortMatches(source, pattern, recorded_, kCapacity);
     text_ = {source, found.length};
     count_ = found.count;
     held_ = found.stored;
@@ -122,7 +136,7 @@ class RecordedMatches {
                       held_ == 0 ? 0 : recorded_[held_ - 1] + pattern_.size());
     }
     *batch = recorded_;
-    return walker_->Next(recorded_, std::min(limit, kRecorded));
+    return walker_->Next(recorded_, std::min(limit, kCapacity));
   }
 
  private:
@@ -132,13 +146,14 @@ class RecordedMatches {
   size_t count_ = 0;
   size_t held_ = 0;
   size_t given_ = 0;
-  size_t recorded_[kRecorded + kShortMatchSlack];
+  size_t recorded_[kCapacity + kShortMatchSlack];
 };
 
 // The text with each of the occurrences of `pattern` that `matches` counted
 // replaced by `insert`; null for an empty text.
+template <class Matches>
 HostString ReplaceCounted(std::string_view pattern, std::string_view insert,
-                          RecordedMatches& matches) {
+                          Matches& matches) {
   std::string_view text = matches.text();
   size_t count = matches.count();
   if (text.empty()) return nullptr;
@@ -175,32 +190,46 @@ HostString ReplaceCounted(std::string_view pattern, std::string_view insert,
   return result;
 }
 
+// Every occurrence of `pattern` in `text` (a measured view, or a
+// NUL-terminated source for a pattern that IsShortUnbordered takes)
+// replaced by `insert`, with a block of `kCapacity` recorded matches. The
+// large block keeps to a function of its own, so that only the calls that
+// use it pay for its probe.
+template <size_t kCapacity, typename Text>
+VELLUM_NOINLINE HostString ReplaceAll(Text text, std::string_view pattern,
+                                      std::string_view insert) {
+  RecordedMatches<kCapacity> matches(text, pattern);
+  return ReplaceCounted(pattern, insert, matches);
+}
+
 }  // namespace
 }  // namespace vellum
 
 HostString ReplaceString(HostString old_result, const char* source,
                          const char* search, const char* insert) {
-  std::string_view text = ArgView(source);
+  std::string_view text = vellum::short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
-  std::string_view pattern = ArgView(search);
+  std::string_view pattern = vellum::short_text::View(search);
   size_t at =
       pattern.empty() ? vellum::kNotFound : vellum::FindString(text, pattern);
   if (at == vellum::kNotFound) return Finish(old_result, MakeHostCopy(text));
-  return Finish(old_result,
-                vellum::Splice(text.substr(0, at), 0, ArgView(insert),
-                               text.substr(at + pattern.size())));
+  return Finish(old_result, vellum::Splice(text.substr(0, at), 0,
+                                           vellum::short_text::View(insert),
+                                           text.substr(at + pattern.size())));
 }
 
 HostString ReplaceStringAll(HostString old_result, const char* source,
                             const char* search, const char* insert) {
-  std::string_view pattern = ArgView(search);
-  std::string_view replacement = ArgView(insert);
+  std::string_view pattern = vellum::short_text::View(search);
+  std::string_view replacement = vellum::short_text::View(insert);
   if (source != nullptr && vellum::IsShortUnbordered(pattern)) {
-    vellum::RecordedMatches matches(source, pattern);
-    return Finish(old_result,
-                  vellum::ReplaceCounted(pattern, replacement, matches));
+    return Finish(old_result, vellum::short_text::EndsInReach(source)
+                                  ? vellum::ReplaceAll<vellum::kRecordedFew>(
+                                        source, pattern, replacement)
+                                  : vellum::ReplaceAll<vellum::kRecorded>(
+                                        source, pattern, replacement));
   }
-  std::string_view text = ArgView(source);
+  std::string_view text = vellum::short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
   if (pattern.size() == 1 && replacement.size() == 1) {
     return Finish(old_result,
@@ -210,9 +239,11 @@ HostString ReplaceStringAll(HostString old_result, const char* source,
     return Finish(old_result, vellum::RemoveEachByte(text, pattern[0]));
   }
   if (pattern.empty()) return Finish(old_result, MakeHostCopy(text));
-  vellum::RecordedMatches matches(text, pattern);
-  return Finish(old_result,
-                vellum::ReplaceCounted(pattern, replacement, matches));
+  return Finish(
+      old_result,
+      text.size() < vellum::short_text::kReach
+          ? vellum::ReplaceAll<vellum::kRecordedFew>(text, pattern, replacement)
+          : vellum::ReplaceAll<vellum::kRecorded>(text, pattern, replacement));
 }
 
 HostString RemoveString(HostString old_result, const char* source,

@@ -12,11 +12,17 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "commands/chars/fast_commands.h"
+#include "commands/edit/pad.h"
+#include "commands/edit/replace.h"
+#include "commands/edit/section_edit.h"
 #include "commands/search/search_commands.h"
+#include "tests/reference/edit_reference.h"
 #include "tests/reference/search_reference.h"
 #include "tests/unit/guarded_page.h"
+#include "tests/unit/host_fixture.h"
 
 namespace vellum::testing {
 namespace {
@@ -107,6 +113,61 @@ TEST(ShortTextTest, CrowdedStartsMatchReference) {
                 reference::Position(reference::NaiveFindLast(text, search)));
       EXPECT_EQ(CountString(s, p),
                 static_cast<int32_t>(reference::NaiveCount(text, search)));
+    }
+  }
+}
+
+TEST(ShortTextTest, CopyAndFillWriteExactlyTheirBytes) {
+  std::vector<char> from(80);
+  for (size_t i = 0; i < from.size(); ++i) from[i] = static_cast<char>(i + 1);
+  for (size_t size = 0; size <= 70; ++size) {
+    SCOPED_TRACE("size " + std::to_string(size));
+    std::vector<char> copied(size + 2, '#');
+    short_text::Copy(copied.data() + 1, from.data(), size);
+    std::vector<char> filled(size + 2, '#');
+    short_text::Fill(filled.data() + 1, '=', size);
+    EXPECT_EQ(copied.front(), '#');
+    EXPECT_EQ(copied.back(), '#');
+    EXPECT_EQ(std::memcmp(copied.data() + 1, from.data(), size), 0);
+    EXPECT_EQ(filled.front(), '#');
+    EXPECT_EQ(filled.back(), '#');
+    EXPECT_EQ(std::string(filled.data() + 1, size), std::string(size, '='));
+  }
+}
+
+class ShortEditTest : public HostTest {};
+
+// The editing commands that measure inline and copy without a call, on
+// sources near a page end; REPLACE ALL$ with sources on both sides of the
+// size that takes the small block of recorded matches.
+TEST_F(ShortEditTest, EditsMatchReferenceNearAPageEnd) {
+  std::mt19937 random(20261208);
+  PageTail source_page;
+  for (size_t n = 0; n <= 70; ++n) {
+    std::string text = Random(random, "abx", n);
+    for (size_t distance = n + 1; distance <= n + 80; distance += 3) {
+      SCOPED_TRACE("text \"" + text + "\" distance " +
+                   std::to_string(distance));
+      const char* s = source_page.Place(text, distance, "ab");
+      const int32_t k = static_cast<int32_t>(distance % 23);
+      reference::Arg source = text;
+      EXPECT_EQ(FakeCoreTakeResult(Mid(nullptr, s, 2, k)),
+                reference::Mid(source, 2, k).text);
+      EXPECT_EQ(FakeCoreTakeResult(FastLeft(nullptr, s, k)),
+                n == 0 || k == 0 ? reference::Arg()
+                                 : reference::Arg(text.substr(0, k)));
+      EXPECT_EQ(FakeCoreTakeResult(Insert(nullptr, s, k + 1, "xyz")),
+                reference::Insert(source, k + 1, "xyz").text);
+      EXPECT_EQ(FakeCoreTakeResult(PadLeft(nullptr, s, k + 20)),
+                reference::Pad(source, " ", k + 20, reference::kStart).text);
+      for (const char* search : {"ab", "ax", "abx", "b"}) {
+        EXPECT_EQ(
+            FakeCoreTakeResult(ReplaceStringAll(nullptr, s, search, "<>")),
+            reference::Replace(source, search, "<>", std::string::npos).text);
+      }
+      EXPECT_EQ(FakeCoreTakeResult(ReplaceString(nullptr, s, "bx", "-")),
+                reference::Replace(source, "bx", "-", 1).text);
+      if (HasFailure()) return;
     }
   }
 }
