@@ -87,20 +87,25 @@ inline size_t BoundedLength(const char* text, size_t limit) {
   return vellum::BoundedLength(text, limit);
 }
 
-// The address in the first kSpan bytes from `from` of the first byte that
-// `stops` marks, or of the terminator, whichever comes first; `from` + kSpan
-// when neither does, for the long scan to go on from there.
-inline const char* FirstStop(const char* from, uint32_t stops) {
-  stops |= Zeros32(from);
-  return stops != 0 ? from + LowestBit(stops) : from + kSpan;
+// The bits of `hits`, one per byte of the kSpan bytes from `from`, that
+// stand before the string's terminator; `*ended` tells whether the
+// terminator is among those bytes. Telling the two apart from the masks,
+// rather than by reading the byte found, keeps a load off the answer's path.
+inline uint32_t HitsBeforeEnd(const char* from, uint32_t hits, bool* ended) {
+  uint32_t zeros = Zeros32(from);
+  *ended = zeros != 0;
+  return hits & (zeros - 1) & ~zeros;
 }
 
 // vellum::FindByte, with the first kSpan bytes read inline.
 inline const char* FindByte(const char* from, char byte) {
   if (InReach(from)) {
-    const char* stop = FirstStop(from, Equal32(from, sse2::Splat(byte)));
-    if (stop != from + kSpan) return *stop != '\0' ? stop : nullptr;
-    from = stop;
+    bool ended;
+    uint32_t hits =
+        HitsBeforeEnd(from, Equal32(from, sse2::Splat(byte)), &ended);
+    if (hits != 0) return from + LowestBit(hits);
+    if (ended) return nullptr;
+    from += kSpan;
   }
   return vellum::FindByte(from, byte);
 }
@@ -123,11 +128,13 @@ VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByte(
       low_hits = _mm_or_si128(low_hits, _mm_cmpeq_epi8(low, wanted));
       high_hits = _mm_or_si128(high_hits, _mm_cmpeq_epi8(high, wanted));
     }
-    uint32_t hits = static_cast<uint32_t>(_mm_movemask_epi8(low_hits)) |
-                    static_cast<uint32_t>(_mm_movemask_epi8(high_hits)) << 16;
-    const char* stop = FirstStop(from, hits);
-    if (stop != from + kSpan) return *stop != '\0' ? stop : nullptr;
-    from = stop;
+    auto hits = static_cast<uint32_t>(_mm_movemask_epi8(low_hits)) |
+                static_cast<uint32_t>(_mm_movemask_epi8(high_hits)) << 16;
+    bool ended;
+    hits = HitsBeforeEnd(from, hits, &ended);
+    if (hits != 0) return from + LowestBit(hits);
+    if (ended) return nullptr;
+    from += kSpan;
   }
   return vellum::FindAnyByte(from, members);
 }
@@ -204,26 +211,69 @@ inline bool Fits(std::string_view text, std::string_view pattern) {
          InReach(pattern.data());
 }
 
-// Bit s set for each start s of `text` where `pattern` stands whole: the
-// test of the first, last and second bytes over all starts at once, which
-// is the whole test for up to three bytes, then for longer patterns one
-// compare per start that passes.
-inline uint32_t MatchStarts(std::string_view text, std::string_view pattern) {
+// Bit s set for each of the first `starts` starts from `at` (at most
+// kSpan) where `pattern`, of fewer than kSpan bytes and in reach, stands
+// whole: the test of the first, last and second bytes over all starts at
+// once, which is the whole test for up to three bytes, then for longer
+// patterns one compare per start that passes. Reads up to kReach bytes
+// from `at`; a start past the text's end must not be among `starts`.
+inline uint32_t MatchStartsAt(const char* at, size_t starts,
+                              std::string_view pattern) {
   const size_t m = pattern.size();
-  uint32_t passing = Equal32(text.data(), sse2::Splat(pattern[0])) &
-                     Equal32(text.data() + m - 1, sse2::Splat(pattern[m - 1])) &
-                     LowBits(text.size() - m + 1);
+  uint32_t passing = Equal32(at, sse2::Splat(pattern[0])) &
+                     Equal32(at + m - 1, sse2::Splat(pattern[m - 1]));
+  if (starts < kSpan) passing &= LowBits(starts);
   if (m <= 2) return passing;
-  passing &= Equal32(text.data() + 1, sse2::Splat(pattern[1]));
+  passing &= Equal32(at + 1, sse2::Splat(pattern[1]));
   if (m == 3) return passing;
   uint32_t matches = 0;
   for (uint32_t left = passing; left != 0; left &= left - 1) {
     unsigned s = LowestBit(left);
-    if ((~Same32(text.data() + s, pattern.data()) & LowBits(m)) == 0) {
+    if ((~Same32(at + s, pattern.data()) & LowBits(m)) == 0) {
       matches |= uint32_t{1} << s;
     }
   }
   return matches;
+}
+
+// The same for every start of a short `text`, no shorter than `pattern`.
+inline uint32_t MatchStarts(std::string_view text, std::string_view pattern) {
+  return MatchStartsAt(text.data(), text.size() - pattern.size() + 1, pattern);
+}
+
+// The number of matches among `matches`, the starts where a pattern of
+// `pattern_size` bytes stands, that a left-to-right walk takes: each one
+// that does not overlap the last one taken.
+inline size_t WalkedCount(uint32_t matches, size_t pattern_size) {
+  size_t count = 0;
+  size_t resume = 0;
+  for (; matches != 0; matches &= matches - 1) {
+    unsigned start = LowestBit(matches);
+    if (start < resume) continue;
+    ++count;
+    resume = start + pattern_size;
+  }
+  return count;
+}
+
+// The searches' short path over NUL-terminated arguments, measuring both in
+// the loads that the search itself makes: when `text` and `pattern` are
+// both short and in reach, stores MatchStarts' bits for them in `*matches`
+// (none for an empty pattern or one longer than the text) and the pattern's
+// length in `*pattern_size`, and returns true; otherwise returns false and
+// the long way must answer.
+inline bool FindMatches(const char* text, const char* pattern,
+                        uint32_t* matches, size_t* pattern_size) {
+  if (!InReach(text) || !InReach(pattern)) return false;
+  uint32_t text_end = Zeros32(text);
+  // A search string is most often a word: one block measures it.
+  uint32_t pattern_end = sse2::ZeroBytes(sse2::LoadUnaligned(pattern));
+  if (text_end == 0 || pattern_end == 0) return false;
+  size_t n = LowestBit(text_end);
+  size_t m = LowestBit(pattern_end);
+  *pattern_size = m;
+  *matches = m == 0 || m > n ? 0 : MatchStarts({text, n}, {pattern, m});
+  return true;
 }
 
 }  // namespace vellum::short_text

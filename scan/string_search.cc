@@ -120,20 +120,6 @@ size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
   return kNotFound;
 }
 
-// The number of the left-to-right walk's matches among `matches`, the
-// starts of a short text where a pattern of `size` bytes stands.
-size_t CountWalked(uint32_t matches, size_t size) {
-  size_t count = 0;
-  size_t resume = 0;
-  for (; matches != 0; matches &= matches - 1) {
-    unsigned start = LowestBit(matches);
-    if (start < resume) continue;  // overlaps the last match
-    ++count;
-    resume = start + size;
-  }
-  return count;
-}
-
 }  // namespace
 
 MatchWalker::MatchWalker(std::string_view text, std::string_view pattern,
@@ -277,7 +263,8 @@ size_t FindLastString(std::string_view text, std::string_view pattern) {
 
 size_t CountStrings(std::string_view text, std::string_view pattern) {
   if (short_text::Fits(text, pattern)) {
-    return CountWalked(short_text::MatchStarts(text, pattern), pattern.size());
+    return short_text::WalkedCount(short_text::MatchStarts(text, pattern),
+                                   pattern.size());
   }
   // Every occurrence of a single byte is a match: counted in one pass.
   if (pattern.size() == 1 && !text.empty()) {

@@ -12,6 +12,11 @@ namespace {
 // Position, counted from `base`, of the first occurrence of a non-empty
 // `search` at or after `from`, somewhere in the string at `base`.
 int32_t ScanForString(const char* base, const char* from, const char* search) {
+  uint32_t matches;
+  size_t size;
+  if (short_text::FindMatches(from, search, &matches, &size)) {
+    return matches != 0 ? PositionOf(base, from + LowestBit(matches)) : 0;
+  }
   if (search[1] == '\0') {
     return PositionOf(base, short_text::FindByte(from, search[0]));
   }

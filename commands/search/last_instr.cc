@@ -7,6 +7,13 @@
 #include "scan/string_search.h"
 
 int32_t ReverseInstr(const char* source, const char* search) {
+  if (source == nullptr || search == nullptr) return 0;
+  uint32_t matches;
+  size_t size;
+  if (vellum::short_text::FindMatches(source, search, &matches, &size)) {
+    return matches != 0 ? static_cast<int32_t>(vellum::HighestBit(matches)) + 1
+                        : 0;
+  }
   // The search string is measured last: a match is checked from the end of
   // the source, so the bytes compared are the ones most recently measured.
   std::string_view text = vellum::short_text::View(source);
