@@ -89,9 +89,10 @@ class PieceWriter {
 // every call that holds it.
 constexpr size_t kRecorded = 8192;
 
-// The block for a source of fewer than short_text::kReach bytes: more
-// entries than such a source has matches, with room for the pair of 64-byte
-// chunks that ScanShortMatches stores at once.
+// The block for a source that cannot hold more matches: one of fewer than
+// short_text::kReach bytes, or one measured to be that short for its
+// search string. It leaves room for the pair of 64-byte chunks that
+// ScanShortMatches stores at once.
 constexpr size_t kRecordedFew = 160;
 
 // Batches of matches for the copying walk: the recorded ones first, then
@@ -190,6 +191,67 @@ HostString ReplaceCounted(std::string_view pattern, std::string_view insert,
   return result;
 }
 
+// A source that ends within its first kShortSource bytes, all of which
+// lie in the page of its first byte, is searched as two windows of
+// short_text::kSpan starts each, in registers: no walker, no recorded block.
+constexpr size_t kShortSource = 2 * short_text::kSpan;
+
+// The length of `source` when it is such a source, otherwise kShortSource.
+size_t ShortSourceLength(const char* source) {
+  const char* second = source + short_text::kSpan;
+  if (!short_text::InReach(source) || !short_text::InReach(second)) {
+    return kShortSource;
+  }
+  if (uint32_t zeros = short_text::Zeros32(source)) return LowestBit(zeros);
+  if (uint32_t zeros = short_text::Zeros32(second)) {
+    return short_text::kSpan + LowestBit(zeros);
+  }
+  return kShortSource;
+}
+
+// REPLACE ALL$ on a non-empty `text` of fewer than kShortSource bytes, read
+// in place, with a `pattern` that short_text::MatchStartsAt takes.
+HostString ReplaceInShort(std::string_view text, std::string_view pattern,
+                          std::string_view insert) {
+  const size_t m = pattern.size();
+  size_t starts[kShortSource];
+  size_t count = 0;
+  if (m <= text.size()) {
+    const size_t last = text.size() - m + 1;  // starts to test
+    size_t resume = 0;
+    for (size_t window = 0; window < last; window += short_text::kSpan) {
+      uint32_t found = short_text::MatchStartsAt(
+          text.data() + window, std::min(last - window, short_text::kSpan),
+          pattern);
+      for (; found != 0; found &= found - 1) {
+        size_t start = window + LowestBit(found);
+        if (start < resume) continue;  // overlaps the last match
+        starts[count++] = start;
+        resume = start + m;
+      }
+    }
+  }
+  if (count == 0) return MakeHostCopy(text);
+  // At most 64 matches: the size cannot overflow 64 bits, and
+  // AllocHostString refuses one past a 32-bit count.
+  int64_t size =
+      static_cast<int64_t>(text.size()) +
+      static_cast<int64_t>(count) *
+          (static_cast<int64_t>(insert.size()) - static_cast<int64_t>(m)) +
+      1;
+  HostString result = AllocHostString(size);
+  if (result == nullptr) return nullptr;
+  char* out = result;
+  size_t from = 0;
+  for (size_t i = 0; i < count; ++i) {
+    out = AppendPiece(out, text.substr(from, starts[i] - from));
+    out = AppendPiece(out, insert);
+    from = starts[i] + m;
+  }
+  *AppendPiece(out, text.substr(from)) = '\0';
+  return result;
+}
+
 // Every occurrence of `pattern` in `text` (a measured view, or a
 // NUL-terminated source for a pattern that IsShortUnbordered takes)
 // replaced by `insert`, with a block of `kCapacity` recorded matches. The
@@ -222,6 +284,16 @@ HostString ReplaceStringAll(HostString old_result, const char* source,
                             const char* search, const char* insert) {
   std::string_view pattern = vellum::short_text::View(search);
   std::string_view replacement = vellum::short_text::View(insert);
+  if (source != nullptr && !pattern.empty() &&
+      pattern.size() < vellum::short_text::kSpan &&
+      vellum::short_text::InReach(pattern.data())) {
+    size_t length = vellum::ShortSourceLength(source);
+    if (length == 0) return Finish(old_result, nullptr);
+    if (length < vellum::kShortSource) {
+      return Finish(old_result, vellum::ReplaceInShort({source, length},
+                                                       pattern, replacement));
+    }
+  }
   if (source != nullptr && vellum::IsShortUnbordered(pattern)) {
     return Finish(old_result, vellum::short_text::EndsInReach(source)
                                   ? vellum::ReplaceAll<vellum::kRecordedFew>(
@@ -241,7 +313,7 @@ HostString ReplaceStringAll(HostString old_result, const char* source,
   if (pattern.empty()) return Finish(old_result, MakeHostCopy(text));
   return Finish(
       old_result,
-      text.size() < vellum::short_text::kReach
+      text.size() / pattern.size() < vellum::kRecordedFew
           ? vellum::ReplaceAll<vellum::kRecordedFew>(text, pattern, replacement)
           : vellum::ReplaceAll<vellum::kRecorded>(text, pattern, replacement));
 }

@@ -138,8 +138,8 @@ TEST(ShortTextTest, CopyAndFillWriteExactlyTheirBytes) {
 class ShortEditTest : public HostTest {};
 
 // The editing commands that measure inline and copy without a call, on
-// sources near a page end; REPLACE ALL$ with sources on both sides of the
-// size that takes the small block of recorded matches.
+// sources near a page end; REPLACE ALL$ and REMOVE ALL$ with sources on
+// both sides of the 64 bytes that are searched in registers.
 TEST_F(ShortEditTest, EditsMatchReferenceNearAPageEnd) {
   std::mt19937 random(20261208);
   PageTail source_page;
@@ -160,10 +160,16 @@ TEST_F(ShortEditTest, EditsMatchReferenceNearAPageEnd) {
                 reference::Insert(source, k + 1, "xyz").text);
       EXPECT_EQ(FakeCoreTakeResult(PadLeft(nullptr, s, k + 20)),
                 reference::Pad(source, " ", k + 20, reference::kStart).text);
-      for (const char* search : {"ab", "ax", "abx", "b"}) {
+      // Unbordered and bordered search strings, of one to five bytes.
+      for (const char* search :
+           {"ab", "ax", "abx", "b", "aa", "aba", "xabxa"}) {
         EXPECT_EQ(
             FakeCoreTakeResult(ReplaceStringAll(nullptr, s, search, "<>")),
             reference::Replace(source, search, "<>", std::string::npos).text);
+        EXPECT_EQ(
+            FakeCoreTakeResult(RemoveStringAll(nullptr, s, search)),
+            reference::Replace(source, search, std::nullopt, std::string::npos)
+                .text);
       }
       EXPECT_EQ(FakeCoreTakeResult(ReplaceString(nullptr, s, "bx", "-")),
                 reference::Replace(source, "bx", "-", 1).text);
