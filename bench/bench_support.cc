@@ -1,6 +1,7 @@
 #include "bench/bench_support.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "fake_core/fake_core.h"
@@ -14,14 +15,40 @@ HostGlobals& Globals() {
   return *reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
 }
 
+// The allocator the fake core installed, before InstallPlainHost replaced
+// it.
+HostStringFn AuditedAllocator() {
+  static const HostStringFn audited = Globals().host_string_fn;
+  return audited;
+}
+
+void PlainAllocator(HostString* handle, int32_t size) {
+  if (size > 0) {
+    *handle = static_cast<HostString>(std::malloc(static_cast<size_t>(size)));
+  } else {
+    std::free(*handle);
+  }
+}
+
 }  // namespace
+
+void InstallAuditedHost() {
+  InstallFakeCore();
+  Globals().host_string_fn = AuditedAllocator();
+}
+
+void InstallPlainHost() {
+  InstallFakeCore();
+  AuditedAllocator();
+  Globals().host_string_fn = PlainAllocator;
+}
 
 void Release(HostString result) {
   if (result != nullptr) Globals().host_string_fn(&result, 0);
 }
 
 void AllocCopy(State& state, const std::string& bytes) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) {
     HostString copy = nullptr;
     Globals().host_string_fn(&copy, static_cast<int32_t>(bytes.size() + 1));
@@ -33,7 +60,7 @@ void AllocCopy(State& state, const std::string& bytes) {
 
 void LengthScanAllocCopy(State& state, const std::string& source,
                          size_t measured, size_t result_size) {
-  InstallFakeCore();
+  InstallAuditedHost();
   const char* text = source.c_str();
   const size_t copied = std::min(result_size, source.size());
   for (auto _ : state) {

@@ -14,7 +14,7 @@ namespace {
 
 // MID$ of the middle half of 1 MiB.
 void BM_Edit_Mid512KiB(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) {
     Release(Mid(nullptr, Prose1MiB().c_str(), kMiB / 4 + 1, kMiB / 2));
   }
@@ -45,7 +45,7 @@ const std::string& MarkedText() {
 }
 
 void BM_Edit_ReplaceAllText(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) {
     Release(
         ReplaceStringAll(nullptr, MarkedText().c_str(), kMarker, kReplacement));
@@ -69,7 +69,7 @@ BENCHMARK(BM_Edit_AllocCopyReplaced);
 
 // TRIM$ with a four-byte set, 1,000 bytes of it at each end of 1 MiB.
 void BM_Edit_TrimChar1MiB(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) {
     Release(TrimChar(nullptr, BlankFramedText().c_str(), kBlanks));
   }
@@ -84,7 +84,7 @@ void BM_Edit_AllocCopyTrimmed(State& state) {
 BENCHMARK(BM_Edit_AllocCopyTrimmed);
 
 void BM_Edit_PadLeft1MiB(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) Release(PadLeft(nullptr, "abc", kMiB));
 }
 BENCHMARK(BM_Edit_PadLeft1MiB)->Against("BM_Edit_AllocCopy1MiB", 1.3);
@@ -97,7 +97,7 @@ BENCHMARK(BM_Edit_AllocCopy1MiB);
 // search the 1 MiB call costs about 16 times the 64 KiB call; with one that
 // compares the whole search string at every start, 256 times.
 void BM_Edit_ReplaceAllAdversarial(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   const auto size = static_cast<size_t>(state.range(0));
   const std::string source(size, 'a');
   const std::string search = std::string(size / 1024 - 1, 'a') + 'b';
@@ -112,7 +112,7 @@ BENCHMARK(BM_Edit_ReplaceAllAdversarial)
 
 // REPLACE ALL$ of a common word in prose by a longer one.
 void BM_Edit_ReplaceAllThe(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) {
     Release(ReplaceStringAll(nullptr, Prose1MiB().c_str(), "the", "those"));
   }
@@ -137,7 +137,7 @@ BENCHMARK(BM_Edit_AllocCopyReplacedThe);
 // each removed. The first result is 1 MiB; the second is empty, and is held
 // to the copy of the 1 MiB it has to read. BM_Edit_AllocCopy1MiB anchors both.
 void BM_Edit_ReplaceAllEveryByte(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   const std::string source(kMiB, 'a');
   for (auto _ : state) {
     Release(ReplaceStringAll(nullptr, source.c_str(), "a", "-"));
@@ -146,7 +146,7 @@ void BM_Edit_ReplaceAllEveryByte(State& state) {
 BENCHMARK(BM_Edit_ReplaceAllEveryByte)->Against("BM_Edit_AllocCopy1MiB", 4.0);
 
 void BM_Edit_RemoveAllEveryByte(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   const std::string source(kMiB, 'a');
   for (auto _ : state) Release(RemoveStringAll(nullptr, source.c_str(), "a"));
 }
@@ -154,7 +154,7 @@ BENCHMARK(BM_Edit_RemoveAllEveryByte)->Against("BM_Edit_AllocCopy1MiB", 4.0);
 
 // DELIMIT CSV$ of 512 KiB of double quotes: each one is doubled.
 void BM_Edit_DelimitCsvQuotes(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   const std::string source(kMiB / 2, '"');
   for (auto _ : state) Release(DelimitCsv(nullptr, source.c_str()));
 }

@@ -49,7 +49,7 @@ BENCHMARK(BM_AllocCopy_1MiB);
 
 template <HostString (*Command)(HostString, const char*)>
 void BM_Case(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) Release(Command(nullptr, Prose1MiB().c_str()));
 }
 BENCHMARK(BM_Case<FastUpper>)
@@ -62,7 +62,7 @@ BENCHMARK(BM_Case<FastLower>)
     ->Against("BM_Floor_Scan1MiB", 1.1);
 
 void BM_FastRight(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) Release(FastRight(nullptr, Prose1MiB().c_str(), kMiB));
 }
 BENCHMARK(BM_FastRight)
@@ -70,14 +70,14 @@ BENCHMARK(BM_FastRight)
     ->Against("BM_Floor_Scan1MiB", 1.1);
 
 void BM_FastLeft8_short(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   const std::string source(8, 'x');
   for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
 }
 BENCHMARK(BM_FastLeft8_short);
 
 void BM_FastLeft8_long(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   const std::string source(kMiB, 'x');
   for (auto _ : state) Release(FastLeft(nullptr, source.c_str(), 8));
 }

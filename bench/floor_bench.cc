@@ -18,7 +18,7 @@ void BM_Floor_Scan1MiB(State& state) {
 BENCHMARK(BM_Floor_Scan1MiB);
 
 void BM_Floor_FastLeft1MiB(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) Release(FastLeft(nullptr, Prose1MiB().c_str(), kMiB));
 }
 BENCHMARK(BM_Floor_FastLeft1MiB)->Against("BM_Floor_BoundedScan1MiB", 1.1);
@@ -47,7 +47,7 @@ const std::string& ShortText() {
 }
 
 void BM_Floor_PadLeft1MiB(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) Release(PadLeft(nullptr, ShortText().c_str(), kMiB));
 }
 BENCHMARK(BM_Floor_PadLeft1MiB)->Against("BM_Floor_ScanPadded", 1.1);

@@ -13,7 +13,7 @@ constexpr char kAlphabet[] =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 void BM_StdMt19937Fill_1MiB(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   auto& globals = *reinterpret_cast<HostGlobals*>(FakeCoreGetGlobPtr());
   std::mt19937 generator(5489);
   std::uniform_int_distribution<int> index(0, 61);
@@ -29,7 +29,7 @@ void BM_StdMt19937Fill_1MiB(State& state) {
 BENCHMARK(BM_StdMt19937Fill_1MiB);
 
 void BM_GenerateString_1MiB(State& state) {
-  InstallFakeCore();
+  InstallAuditedHost();
   for (auto _ : state) {
     Release(GenerateSequence(nullptr, static_cast<int32_t>(kMiB)));
   }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <regex>
+#include <set>
 #include <string>
 
 namespace vellum::bench {
@@ -36,10 +37,14 @@ std::vector<Benchmark*>& Registry() {
   return *benchmarks;
 }
 
+// A ratio owns the samples it divides: both sides are timed in the same
+// alternating rounds, whatever other ratios time the same cases.
 struct Ratio {
   std::string command;
   std::string anchor;
   double target;
+  std::vector<double> command_seconds;
+  std::vector<double> anchor_seconds;
 };
 
 std::vector<Ratio>& Ratios() {
@@ -59,6 +64,7 @@ struct Case {
   BenchmarkFn fn;
   int64_t argument;
   int64_t iterations = 0;  // per round, once calibrated
+  // Every round's time, for the table of cases.
   std::vector<double> seconds_per_iteration;
   std::map<std::string, double> counters;
 };
@@ -88,9 +94,11 @@ void Calibrate(Case& c, const Options& options) {
   }
 }
 
-void TimeRound(Case& c) {
-  c.seconds_per_iteration.push_back(RunRound(c, c.iterations) /
-                                    static_cast<double>(c.iterations));
+double TimeRound(Case& c) {
+  double seconds =
+      RunRound(c, c.iterations) / static_cast<double>(c.iterations);
+  c.seconds_per_iteration.push_back(seconds);
+  return seconds;
 }
 
 double Median(std::vector<double> values) {
@@ -98,7 +106,8 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-std::vector<Case> SelectedCases(const Options& options) {
+// Every case the registry holds, by name.
+std::vector<Case> AllCases() {
   std::vector<Case> cases;
   for (const Benchmark* benchmark : Registry()) {
     std::vector<int64_t> arguments = benchmark->arguments();
@@ -107,9 +116,7 @@ std::vector<Case> SelectedCases(const Options& options) {
     for (int64_t argument : arguments) {
       std::string name =
           has_arguments ? benchmark->CaseName(argument) : benchmark->name();
-      if (std::regex_search(name, options.filter)) {
-        cases.push_back({name, benchmark->fn(), argument, 0, {}, {}});
-      }
+      cases.push_back({name, benchmark->fn(), argument, 0, {}, {}});
     }
   }
   return cases;
@@ -121,19 +128,52 @@ Case* Find(std::vector<Case>& cases, const std::string& name) {
   return it == cases.end() ? nullptr : &*it;
 }
 
-// Times every case: the two sides of each ratio in alternating rounds, each
-// other case on its own.
+// A ratio that names a case nobody registered is a typing error that would
+// otherwise drop the ratio from the table without a word.
+bool CheckRatioNames(std::vector<Case>& cases) {
+  bool known = true;
+  for (const Ratio& ratio : Ratios()) {
+    for (const std::string* name : {&ratio.command, &ratio.anchor}) {
+      if (Find(cases, *name) == nullptr) {
+        std::fprintf(stderr, "unknown benchmark %s in the ratio %s / %s\n",
+                     name->c_str(), ratio.command.c_str(),
+                     ratio.anchor.c_str());
+        known = false;
+      }
+    }
+  }
+  return known;
+}
+
+// The cases whose names the filter matches, and the anchors of their ratios,
+// so that a filter naming a command still prints its ratios.
+std::vector<Case> SelectedCases(std::vector<Case> cases,
+                                const Options& options) {
+  std::set<std::string> wanted;
+  for (const Case& c : cases) {
+    if (std::regex_search(c.name, options.filter)) wanted.insert(c.name);
+  }
+  for (const Ratio& ratio : Ratios()) {
+    if (wanted.count(ratio.command) != 0) wanted.insert(ratio.anchor);
+  }
+  std::vector<Case> chosen;
+  for (Case& c : cases) {
+    if (wanted.count(c.name) != 0) chosen.push_back(std::move(c));
+  }
+  return chosen;
+}
+
+// Times every case: the two sides of each ratio in alternating rounds, kept
+// with the ratio, and each case that no ratio timed on its own.
 void TimeCases(std::vector<Case>& cases, const Options& options) {
   for (Case& c : cases) Calibrate(c, options);
-  for (const Ratio& ratio : Ratios()) {
+  for (Ratio& ratio : Ratios()) {
     Case* command = Find(cases, ratio.command);
     Case* anchor = Find(cases, ratio.anchor);
     if (command == nullptr || anchor == nullptr) continue;
-    command->seconds_per_iteration.clear();
-    anchor->seconds_per_iteration.clear();
     for (int round = 0; round < options.rounds; ++round) {
-      TimeRound(*command);
-      TimeRound(*anchor);
+      ratio.command_seconds.push_back(TimeRound(*command));
+      ratio.anchor_seconds.push_back(TimeRound(*anchor));
     }
   }
   for (Case& c : cases) {
@@ -156,15 +196,13 @@ void PrintCases(const std::vector<Case>& cases) {
   }
 }
 
-void PrintRatios(std::vector<Case>& cases) {
-  std::printf("\n%-58s %8s %8s\n", "ratio (command / anchor, same run)",
+void PrintRatios() {
+  std::printf("\n%-58s %8s %8s\n", "ratio (command / anchor, same rounds)",
               "measured", "target");
   for (const Ratio& ratio : Ratios()) {
-    Case* command = Find(cases, ratio.command);
-    Case* anchor = Find(cases, ratio.anchor);
-    if (command == nullptr || anchor == nullptr) continue;
-    double measured = Median(command->seconds_per_iteration) /
-                      Median(anchor->seconds_per_iteration);
+    if (ratio.command_seconds.empty()) continue;
+    double measured =
+        Median(ratio.command_seconds) / Median(ratio.anchor_seconds);
     std::printf("%-58s %8.2f %8.2f %s\n",
                 (ratio.command + " / " + ratio.anchor).c_str(), measured,
                 ratio.target, measured <= ratio.target ? "ok" : "OVER");
@@ -204,13 +242,13 @@ State::Iterator State::begin() {
 
 void State::StopClock() { seconds_ = ToSeconds(Now() - started_); }
 
-Benchmark* RegisterBenchmark(const char* name, BenchmarkFn fn) {
-  Registry().push_back(new Benchmark(name, fn));
+Benchmark* RegisterBenchmark(const std::string& name, BenchmarkFn fn) {
+  Registry().push_back(new Benchmark(name, std::move(fn)));
   return Registry().back();
 }
 
 Benchmark* Benchmark::Against(const std::string& anchor, double target) {
-  Ratios().push_back({name_, anchor, target});
+  Ratios().push_back({name_, anchor, target, {}, {}});
   return this;
 }
 
@@ -224,8 +262,11 @@ Benchmark* Benchmark::AgainstRuntime(const std::string& anchor, double target) {
 }
 
 Benchmark* Benchmark::Grows(double target) {
-  Ratios().push_back(
-      {CaseName(arguments_.back()), CaseName(arguments_.front()), target});
+  Ratios().push_back({CaseName(arguments_.back()),
+                      CaseName(arguments_.front()),
+                      target,
+                      {},
+                      {}});
   return this;
 }
 
@@ -235,9 +276,11 @@ int main(int argc, char** argv) {
   using namespace vellum::bench;
   Options options;
   if (!ParseOptions(argc, argv, options)) return 2;
-  std::vector<Case> cases = SelectedCases(options);
+  std::vector<Case> all = AllCases();
+  if (!CheckRatioNames(all)) return 2;
+  std::vector<Case> cases = SelectedCases(std::move(all), options);
   TimeCases(cases, options);
   PrintCases(cases);
-  PrintRatios(cases);
+  PrintRatios();
   return 0;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -70,7 +71,9 @@ inline void DoNotOptimize(const T& value) {
 #endif
 }
 
-using BenchmarkFn = void (*)(State&);
+// A benchmark's body; a lambda can carry the inputs of a row that a table
+// of rows registers.
+using BenchmarkFn = std::function<void(State&)>;
 
 // One registered benchmark; each Arg adds a case named "name/argument".
 // Its ratios are declared with it:
@@ -79,7 +82,7 @@ using BenchmarkFn = void (*)(State&);
 class Benchmark {
  public:
   Benchmark(std::string name, BenchmarkFn fn)
-      : name_(std::move(name)), fn_(fn) {}
+      : name_(std::move(name)), fn_(std::move(fn)) {}
   Benchmark* Arg(int64_t argument) {
     arguments_.push_back(argument);
     return this;
@@ -101,7 +104,7 @@ class Benchmark {
   Benchmark* Grows(double target);
 
   const std::string& name() const { return name_; }
-  BenchmarkFn fn() const { return fn_; }
+  const BenchmarkFn& fn() const { return fn_; }
   const std::vector<int64_t>& arguments() const { return arguments_; }
   // The name of the case that runs with `argument`.
   std::string CaseName(int64_t argument) const {
@@ -114,7 +117,7 @@ class Benchmark {
   std::vector<int64_t> arguments_;
 };
 
-Benchmark* RegisterBenchmark(const char* name, BenchmarkFn fn);
+Benchmark* RegisterBenchmark(const std::string& name, BenchmarkFn fn);
 
 // Registers `fn` under its own name at start-up.
 #define BENCHMARK_CONCAT2(a, b) a##b
