@@ -64,8 +64,11 @@ inline uint32_t LowBits(size_t count) { return (uint32_t{1} << count) - 1; }
 // measured by the long scan otherwise.
 inline size_t Measure(const char* text) {
   if (InReach(text)) {
-    uint32_t zeros = Zeros32(text);
+    // A block at a time: a word or a set ends in the first.
+    uint32_t zeros = sse2::ZeroBytes(sse2::LoadUnaligned(text));
     if (zeros != 0) return LowestBit(zeros);
+    zeros = sse2::ZeroBytes(sse2::LoadUnaligned(text + sse2::kBlock));
+    if (zeros != 0) return sse2::kBlock + LowestBit(zeros);
   }
   return StringLength(text);
 }
@@ -256,14 +259,21 @@ inline size_t WalkedCount(uint32_t matches, size_t pattern_size) {
   return count;
 }
 
+// What the short path of the searches finds: MatchStarts' bits, and the
+// lengths of the two arguments.
+struct ShortSearch {
+  uint32_t matches;
+  size_t text_size;
+  size_t pattern_size;
+};
+
 // The searches' short path over NUL-terminated arguments, measuring both in
 // the loads that the search itself makes: when `text` and `pattern` are
-// both short and in reach, stores MatchStarts' bits for them in `*matches`
-// (none for an empty pattern or one longer than the text) and the pattern's
-// length in `*pattern_size`, and returns true; otherwise returns false and
-// the long way must answer.
+// both short and in reach (a pattern of up to 15 bytes), fills `*found`
+// (no matches for an empty pattern or one longer than the text) and
+// returns true; otherwise returns false and the long way must answer.
 inline bool FindMatches(const char* text, const char* pattern,
-                        uint32_t* matches, size_t* pattern_size) {
+                        ShortSearch* found) {
   if (!InReach(text) || !InReach(pattern)) return false;
   uint32_t text_end = Zeros32(text);
   // A search string is most often a word: one block measures it.
@@ -271,8 +281,9 @@ inline bool FindMatches(const char* text, const char* pattern,
   if (text_end == 0 || pattern_end == 0) return false;
   size_t n = LowestBit(text_end);
   size_t m = LowestBit(pattern_end);
-  *pattern_size = m;
-  *matches = m == 0 || m > n ? 0 : MatchStarts({text, n}, {pattern, m});
+  found->text_size = n;
+  found->pattern_size = m;
+  found->matches = m == 0 || m > n ? 0 : MatchStarts({text, n}, {pattern, m});
   return true;
 }
 

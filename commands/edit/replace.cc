@@ -252,6 +252,29 @@ HostString ReplaceInShort(std::string_view text, std::string_view pattern,
   return result;
 }
 
+// The arguments of REPLACE$ and REMOVE$ measured, and the offset of the
+// first match in the source, kNotFound when there is none or the search
+// string is empty.
+struct FirstMatch {
+  std::string_view text;
+  size_t pattern_size;
+  size_t at;
+};
+
+FirstMatch FindFirstMatch(const char* source, const char* search) {
+  short_text::ShortSearch found;
+  if (source != nullptr && search != nullptr &&
+      short_text::FindMatches(source, search, &found)) {
+    return {{source, found.text_size},
+            found.pattern_size,
+            found.matches != 0 ? LowestBit(found.matches) : kNotFound};
+  }
+  std::string_view text = short_text::View(source);
+  std::string_view pattern = short_text::View(search);
+  return {text, pattern.size(),
+          pattern.empty() ? kNotFound : FindString(text, pattern)};
+}
+
 // Every occurrence of `pattern` in `text` (a measured view, or a
 // NUL-terminated source for a pattern that IsShortUnbordered takes)
 // replaced by `insert`, with a block of `kCapacity` recorded matches. The
@@ -269,15 +292,16 @@ VELLUM_NOINLINE HostString ReplaceAll(Text text, std::string_view pattern,
 
 HostString ReplaceString(HostString old_result, const char* source,
                          const char* search, const char* insert) {
-  std::string_view text = vellum::short_text::View(source);
+  const vellum::FirstMatch first = vellum::FindFirstMatch(source, search);
+  std::string_view text = first.text;
   if (text.empty()) return Finish(old_result, nullptr);
-  std::string_view pattern = vellum::short_text::View(search);
-  size_t at =
-      pattern.empty() ? vellum::kNotFound : vellum::FindString(text, pattern);
-  if (at == vellum::kNotFound) return Finish(old_result, MakeHostCopy(text));
-  return Finish(old_result, vellum::Splice(text.substr(0, at), 0,
-                                           vellum::short_text::View(insert),
-                                           text.substr(at + pattern.size())));
+  if (first.at == vellum::kNotFound) {
+    return Finish(old_result, MakeHostCopy(text));
+  }
+  return Finish(old_result,
+                vellum::Splice(text.substr(0, first.at), 0,
+                               vellum::short_text::View(insert),
+                               text.substr(first.at + first.pattern_size)));
 }
 
 HostString ReplaceStringAll(HostString old_result, const char* source,

@@ -17,11 +17,13 @@ int32_t ScanForChar(const char* base, const char* from, int32_t code) {
 }  // namespace vellum
 
 int32_t FindAsc_2(const char* source, int32_t search_ascii) {
-  // A start of 1 never raises.
-  return FindAsc_3(source, search_ascii, 1);
+  // From the first byte there is nothing to check: the scan itself finds
+  // nothing in an empty source or for a code of 0.
+  return source ? vellum::ScanForChar(source, source, search_ascii) : 0;
 }
 
 int32_t FindAsc_3(const char* source, int32_t search_ascii, int32_t start_pos) {
+  if (start_pos == 1) return FindAsc_2(source, search_ascii);
   return vellum::ScanFromPosition(
       source, start_pos, search_ascii == 0, [=](const char* from) {
         return vellum::ScanForChar(source, from, search_ascii);

@@ -16,12 +16,15 @@ int32_t ScanForAnyChar(const char* base, const char* from, const char* set) {
 }  // namespace vellum
 
 int32_t FindChar_2(const char* source, const char* search_characters) {
-  // A start of 1 never raises.
-  return FindChar_3(source, search_characters, 1);
+  // From the first byte there is nothing to check: the scan itself finds
+  // nothing in an empty source or for an empty set.
+  if (source == nullptr || search_characters == nullptr) return 0;
+  return vellum::ScanForAnyChar(source, source, search_characters);
 }
 
 int32_t FindChar_3(const char* source, const char* search_characters,
                    int32_t start_position) {
+  if (start_position == 1) return FindChar_2(source, search_characters);
   return vellum::ScanFromPosition(
       source, start_position, vellum::IsEmpty(search_characters),
       [=](const char* from) {

@@ -12,10 +12,11 @@ namespace {
 // Position, counted from `base`, of the first occurrence of a non-empty
 // `search` at or after `from`, somewhere in the string at `base`.
 int32_t ScanForString(const char* base, const char* from, const char* search) {
-  uint32_t matches;
-  size_t size;
-  if (short_text::FindMatches(from, search, &matches, &size)) {
-    return matches != 0 ? PositionOf(base, from + LowestBit(matches)) : 0;
+  short_text::ShortSearch found;
+  if (short_text::FindMatches(from, search, &found)) {
+    return found.matches != 0
+               ? PositionOf(base, from + LowestBit(found.matches))
+               : 0;
   }
   if (search[1] == '\0') {
     return PositionOf(base, short_text::FindByte(from, search[0]));
@@ -28,12 +29,13 @@ int32_t ScanForString(const char* base, const char* from, const char* search) {
 }  // namespace vellum
 
 int32_t Instr_2(const char* source, const char* search) {
-  // A start of 1 never raises.
-  return Instr_3(source, search, 1);
+  if (vellum::IsEmpty(source) || vellum::IsEmpty(search)) return 0;
+  return vellum::ScanForString(source, source, search);
 }
 
 int32_t Instr_3(const char* source, const char* search,
                 int32_t start_position) {
+  if (start_position == 1) return Instr_2(source, search);
   return vellum::ScanFromPosition(
       source, start_position, vellum::IsEmpty(search), [=](const char* from) {
         return vellum::ScanForString(source, from, search);

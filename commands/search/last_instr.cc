@@ -8,11 +8,11 @@
 
 int32_t ReverseInstr(const char* source, const char* search) {
   if (source == nullptr || search == nullptr) return 0;
-  uint32_t matches;
-  size_t size;
-  if (vellum::short_text::FindMatches(source, search, &matches, &size)) {
-    return matches != 0 ? static_cast<int32_t>(vellum::HighestBit(matches)) + 1
-                        : 0;
+  vellum::short_text::ShortSearch found;
+  if (vellum::short_text::FindMatches(source, search, &found)) {
+    return found.matches != 0
+               ? static_cast<int32_t>(vellum::HighestBit(found.matches)) + 1
+               : 0;
   }
   // The search string is measured last: a match is checked from the end of
   // the source, so the bytes compared are the ones most recently measured.

@@ -23,8 +23,6 @@ inline int32_t PositionOf(const char* base, const char* match) {
 // its terminator, or null when the string is shorter than start - 1 bytes.
 // Takes no account of bytes past that one.
 inline const char* SkipTo(const char* source, int32_t start_position) {
-  // The first byte is in any string: a start of 1 reads nothing.
-  if (start_position == 1) return source;
   size_t skip = static_cast<size_t>(start_position) - 1;
   return short_text::BoundedLength(source, skip) == skip ? source + skip
                                                          : nullptr;

@@ -6,10 +6,10 @@
 
 int32_t CountString(const char* source, const char* search) {
   if (source == nullptr || search == nullptr) return 0;
-  uint32_t matches;
-  size_t size;
-  if (vellum::short_text::FindMatches(source, search, &matches, &size)) {
-    return static_cast<int32_t>(vellum::short_text::WalkedCount(matches, size));
+  vellum::short_text::ShortSearch found;
+  if (vellum::short_text::FindMatches(source, search, &found)) {
+    return static_cast<int32_t>(
+        vellum::short_text::WalkedCount(found.matches, found.pattern_size));
   }
   return static_cast<int32_t>(vellum::CountStrings(
       vellum::short_text::View(source), vellum::short_text::View(search)));
