@@ -1,7 +1,6 @@
 #include "scan/string_compare.h"
 
 #include "scan/cpu_features.h"
-#include "scan/short_text.h"
 #include "scan/sse2_blocks.h"
 
 namespace vellum {
@@ -10,9 +9,7 @@ namespace {
 using sse2::kBlock;
 
 int CompareAt(const char* first, const char* second) {
-  auto a = static_cast<signed char>(*first);
-  auto b = static_cast<signed char>(*second);
-  return (a > b) - (a < b);
+  return SignedOrder(*first, *second);
 }
 
 // Zero in each byte where the strings differ or `first` has its terminator
@@ -79,19 +76,7 @@ int CompareSignedBytesAvx2(const char* first, const char* second) {
   return CompareFrom(first, second, true);
 }
 
-// Most strings compared differ or end within a few bytes: the first kSpan
-// bytes are tested inline before any wider round is set up.
-int CompareSignedBytes(const char* first, const char* second) {
-  if (short_text::InReach(first) && short_text::InReach(second)) {
-    uint32_t stops =
-        short_text::Zeros32(first) | ~short_text::Same32(first, second);
-    if (stops != 0) {
-      unsigned at = LowestBit(stops);
-      return CompareAt(first + at, second + at);
-    }
-    first += short_text::kSpan;
-    second += short_text::kSpan;
-  }
+int CompareLongSignedBytes(const char* first, const char* second) {
   return CompareFrom(first, second, HasAvx2());
 }
 

@@ -145,11 +145,17 @@ TEST_F(ShortEditTest, EditsMatchReferenceNearAPageEnd) {
   PageTail source_page;
   for (size_t n = 0; n <= 70; ++n) {
     std::string text = Random(random, "abx", n);
-    for (size_t distance = n + 1; distance <= n + 80; distance += 3) {
+    // Right at the page end, and on both sides of where the first and the
+    // second 32 bytes after the source's start stop fitting in its page.
+    for (size_t distance : {n + 1, n + 2, size_t{63}, size_t{64}, size_t{95},
+                            size_t{96}, n + 130}) {
+      if (distance <= n) continue;
       SCOPED_TRACE("text \"" + text + "\" distance " +
                    std::to_string(distance));
+      // Each round is audited afresh, so the audit does not grow with it.
+      FakeCoreBeginCall();
       const char* s = source_page.Place(text, distance, "ab");
-      const int32_t k = static_cast<int32_t>(distance % 23);
+      const int32_t k = static_cast<int32_t>((n + distance) % 23);
       reference::Arg source = text;
       EXPECT_EQ(FakeCoreTakeResult(Mid(nullptr, s, 2, k)),
                 reference::Mid(source, 2, k).text);
