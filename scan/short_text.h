@@ -206,12 +206,24 @@ inline void Fill(char* out, char byte, size_t size) {
   }
 }
 
-// What the searches below take: `text` and `pattern` of sizes below kSpan,
-// both in reach, the pattern no longer than the text and not empty.
-inline bool Fits(std::string_view text, std::string_view pattern) {
+// Whether the searches below take `text` and `pattern`, once both are in
+// reach: sizes below kSpan, the pattern no longer than the text and not
+// empty.
+inline bool IsShortSearch(std::string_view text, std::string_view pattern) {
   return text.size() < kSpan && !pattern.empty() &&
-         pattern.size() <= text.size() && InReach(text.data()) &&
-         InReach(pattern.data());
+         pattern.size() <= text.size();
+}
+
+// `text`, of fewer than kSpan bytes, where it is in reach; otherwise a copy
+// of it in `copy`, which holds kReach bytes, with zeros after it. Either
+// way the loads above may read kReach bytes from its start.
+inline std::string_view InReachOrCopied(std::string_view text, char* copy) {
+  if (InReach(text.data())) return text;
+  for (size_t i = 0; i < kReach; i += sse2::kBlock) {
+    sse2::StoreUnaligned(copy + i, _mm_setzero_si128());
+  }
+  Copy(copy, text.data(), text.size());
+  return {copy, text.size()};
 }
 
 // Bit s set for each of the first `starts` starts from `at` (at most

@@ -120,6 +120,16 @@ size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
   return kNotFound;
 }
 
+// MatchStarts for a text and pattern that IsShortSearch takes, wherever
+// they lie: one near the end of its page is read from a padded copy.
+uint32_t MatchesInShort(std::string_view text, std::string_view pattern) {
+  char text_copy[short_text::kReach];
+  char pattern_copy[short_text::kReach];
+  return short_text::MatchStarts(
+      short_text::InReachOrCopied(text, text_copy),
+      short_text::InReachOrCopied(pattern, pattern_copy));
+}
+
 }  // namespace
 
 MatchWalker::MatchWalker(std::string_view text, std::string_view pattern,
@@ -238,8 +248,8 @@ size_t FindString(std::string_view text, std::string_view pattern,
     return kNotFound;
   }
   std::string_view rest = text.substr(from);
-  if (short_text::Fits(rest, pattern)) {
-    uint32_t matches = short_text::MatchStarts(rest, pattern);
+  if (short_text::IsShortSearch(rest, pattern)) {
+    uint32_t matches = MatchesInShort(rest, pattern);
     return matches != 0 ? from + LowestBit(matches) : kNotFound;
   }
   if (pattern.size() == 1) {
@@ -253,8 +263,8 @@ size_t FindString(std::string_view text, std::string_view pattern,
 
 size_t FindLastString(std::string_view text, std::string_view pattern) {
   if (pattern.empty() || pattern.size() > text.size()) return kNotFound;
-  if (short_text::Fits(text, pattern)) {
-    uint32_t matches = short_text::MatchStarts(text, pattern);
+  if (short_text::IsShortSearch(text, pattern)) {
+    uint32_t matches = MatchesInShort(text, pattern);
     return matches != 0 ? HighestBit(matches) : kNotFound;
   }
   if (pattern.size() == 1) return FindLastByteIn(text, pattern[0]);
@@ -262,8 +272,8 @@ size_t FindLastString(std::string_view text, std::string_view pattern) {
 }
 
 size_t CountStrings(std::string_view text, std::string_view pattern) {
-  if (short_text::Fits(text, pattern)) {
-    return short_text::WalkedCount(short_text::MatchStarts(text, pattern),
+  if (short_text::IsShortSearch(text, pattern)) {
+    return short_text::WalkedCount(MatchesInShort(text, pattern),
                                    pattern.size());
   }
   // Every occurrence of a single byte is a match: counted in one pass.
