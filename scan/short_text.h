@@ -90,25 +90,34 @@ inline size_t BoundedLength(const char* text, size_t limit) {
   return vellum::BoundedLength(text, limit);
 }
 
-// The bits of `hits`, one per byte of the kSpan bytes from `from`, that
-// stand before the string's terminator; `*ended` tells whether the
-// terminator is among those bytes. Telling the two apart from the masks,
-// rather than by reading the byte found, keeps a load off the answer's path.
-inline uint32_t HitsBeforeEnd(const char* from, uint32_t hits, bool* ended) {
-  uint32_t zeros = Zeros32(from);
-  *ended = zeros != 0;
-  return hits & (zeros - 1) & ~zeros;
+// The first of the kSpan bytes from `from` that `stops` marks, with the
+// block that marks it, or the terminator: null for the terminator, and
+// `from` + kSpan when neither comes, for the long scan to go on from there.
+// Each block of `stops` is zero where a byte stops the scan.
+inline const char* FirstStop(const char* from, __m128i low_stops,
+                             __m128i high_stops) {
+  const __m128i zero = _mm_setzero_si128();
+  uint32_t stops = sse2::EqualBytes(low_stops, zero) |
+                   sse2::EqualBytes(high_stops, zero) << 16;
+  if (stops == 0) return from + kSpan;
+  const char* stop = from + LowestBit(stops);
+  return *stop != '\0' ? stop : nullptr;
 }
 
-// vellum::FindByte, with the first kSpan bytes read inline.
-inline const char* FindByte(const char* from, char byte) {
+// vellum::FindByte, with the first kSpan bytes read inline. The minimum
+// of a byte and its difference from `byte` is zero where it is `byte` or
+// the terminator.
+VELLUM_READS_WHOLE_BLOCKS inline const char* FindByte(const char* from,
+                                                      char byte) {
   if (InReach(from)) {
-    bool ended;
-    uint32_t hits =
-        HitsBeforeEnd(from, Equal32(from, sse2::Splat(byte)), &ended);
-    if (hits != 0) return from + LowestBit(hits);
-    if (ended) return nullptr;
-    from += kSpan;
+    const __m128i wanted = sse2::Splat(byte);
+    const __m128i low = sse2::LoadUnaligned(from);
+    const __m128i high = sse2::LoadUnaligned(from + sse2::kBlock);
+    const char* stop =
+        FirstStop(from, _mm_min_epu8(_mm_xor_si128(low, wanted), low),
+                  _mm_min_epu8(_mm_xor_si128(high, wanted), high));
+    if (stop != from + kSpan) return stop;
+    from = stop;
   }
   return vellum::FindByte(from, byte);
 }
@@ -118,26 +127,24 @@ inline const char* FindByte(const char* from, char byte) {
 inline constexpr size_t kInlineMembers = 16;
 
 // vellum::FindAnyByte, with the first kSpan bytes tested inline against a
-// set of up to kInlineMembers bytes.
+// set of up to kInlineMembers bytes: a byte stops the scan where it is zero
+// or equals a member.
 VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByte(
     const char* from, std::string_view members) {
   if (members.size() <= kInlineMembers && InReach(from)) {
     const __m128i low = sse2::LoadUnaligned(from);
-    const __m128i high = sse2::LoadUnaligned(from + 16);
-    __m128i low_hits = _mm_setzero_si128();
-    __m128i high_hits = _mm_setzero_si128();
+    const __m128i high = sse2::LoadUnaligned(from + sse2::kBlock);
+    __m128i low_others = _mm_cmpeq_epi8(low, low);  // all ones
+    __m128i high_others = low_others;
     for (char member : members) {
       const __m128i wanted = sse2::Splat(member);
-      low_hits = _mm_or_si128(low_hits, _mm_cmpeq_epi8(low, wanted));
-      high_hits = _mm_or_si128(high_hits, _mm_cmpeq_epi8(high, wanted));
+      low_others = _mm_andnot_si128(_mm_cmpeq_epi8(low, wanted), low_others);
+      high_others = _mm_andnot_si128(_mm_cmpeq_epi8(high, wanted), high_others);
     }
-    auto hits = static_cast<uint32_t>(_mm_movemask_epi8(low_hits)) |
-                static_cast<uint32_t>(_mm_movemask_epi8(high_hits)) << 16;
-    bool ended;
-    hits = HitsBeforeEnd(from, hits, &ended);
-    if (hits != 0) return from + LowestBit(hits);
-    if (ended) return nullptr;
-    from += kSpan;
+    const char* stop = FirstStop(from, _mm_and_si128(low, low_others),
+                                 _mm_and_si128(high, high_others));
+    if (stop != from + kSpan) return stop;
+    from = stop;
   }
   return vellum::FindAnyByte(from, members);
 }
