@@ -6,7 +6,7 @@
 # ./build.sh bench    run the benchmark program, natively and under Wine, and
 #                     print its ratio tables
 # ./build.sh fuzz     run every fuzz target for a while (SECONDS, default 600)
-# ./build.sh coverage line and branch coverage of host/ and commands/
+# ./build.sh coverage line and branch coverage of host/, scan/ and commands/
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -145,6 +145,72 @@ ensure_chromium() {
   fi
 }
 
+# Runs every case file through the host emulator under valgrind's memcheck
+# against the native module of build directory $1.
+memcheck_case_files() {
+  command -v valgrind >/dev/null || apt_install valgrind
+  local progress=$1/emulator.progress
+  emulator_run "$progress" \
+    valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
+    --suppressions=tests/valgrind.supp \
+    "$1/host_emulator" --progress "$progress" --module "$1/Vellum3Util_16.so" \
+    --table host/module.rc check tests/cases/*.cases
+}
+
+# Runs the host emulator under Wine against the DLL capped at $1, from a
+# folder that holds it beside the product build's emulator and fake core
+# library, which no cap changes.
+emulate_capped_dll() {
+  local dir=build/mingw-$1/run
+  mkdir -p "$dir"
+  cp build/mingw/host_emulator.exe build/mingw/DBProCore.dll "build/mingw-$1/Vellum3Util_16.dll" "$dir/"
+  shift
+  (cd "$dir" && emulator_run emulator.progress \
+     wine host_emulator.exe --progress emulator.progress "$@")
+}
+
+# The builds capped below AVX2 (VELLUM_MAX_ISA), which take the paths of
+# older processors on this one: natively, without the sanitizers, the suites
+# that reach the scans, and under Wine the case files and the examples
+# against each capped DLL. Each build is disassembled for any instruction
+# beyond its cap. Runs after the product's build and the native build's
+# tests, whose emulator and example checks it reuses.
+run_capped_tests() {
+  local cap checks=build/native/package/checks
+  for cap in sse2 sse42; do
+    say "native build capped at $cap: unit tests, case files, fuzz corpus replays"
+    cmake --preset "native-$cap" -G Ninja >/dev/null
+    cmake --build "build/native-$cap" -j"$JOBS" --target unit_tests host_emulator \
+      command_fuzzer search_diff_fuzzer edit_diff_fuzzer split_diff_fuzzer
+    bash tests/check_isa_cap.sh "$cap" "build/native-$cap/Vellum3Util_16.so"
+    (cd "build/native-$cap" && ctest --output-on-failure -j"$JOBS" -E '^(help_|readme_)')
+    say "case files under valgrind memcheck, capped at $cap"
+    memcheck_case_files "build/native-$cap"
+    say "the DLL capped at $cap"
+    cmake --preset "mingw-$cap" -G Ninja >/dev/null
+    cmake --build "build/mingw-$cap" -j"$JOBS" --target Vellum3Util_16
+    bash tests/check_isa_cap.sh "$cap" "build/mingw-$cap/Vellum3Util_16.dll"
+    if wine_usable; then
+      say "case files and examples against the DLL capped at $cap"
+      emulate_capped_dll "$cap" check "$ROOT"/tests/cases/*.cases
+      emulate_capped_dll "$cap" basic "$ROOT/$checks" "$ROOT/docs/examples"
+    fi
+  done
+}
+
+# Every example of the help, the example programs, a program that calls every
+# row and one program per run-time error, compiled by the runtime's own
+# compiler and run in the real runtime (tests/real_runtime.sh). Needs the
+# package's examples and a DBPro installation: DBPRO_DIR or ../shared/dbpro.
+real_runtime_stage() {
+  say "the examples compiled and run in the real runtime under Wine"
+  if ! wine_usable; then
+    echo "Wine cannot run 32-bit programs here: the real-runtime stage is skipped."
+    return
+  fi
+  bash tests/real_runtime.sh
+}
+
 run_tests() {
   say "source layout"
   command -v clang-format >/dev/null || apt_install clang-format
@@ -153,24 +219,21 @@ run_tests() {
   say "native unit tests and case files"
   (cd build/native && ctest --output-on-failure -j"$JOBS")
   say "case files under valgrind memcheck"
-  command -v valgrind >/dev/null || apt_install valgrind
-  local progress=build/native/emulator.progress
-  emulator_run "$progress" \
-    valgrind -q --error-exitcode=9 --leak-check=full --errors-for-leak-kinds=definite \
-    --suppressions=tests/valgrind.supp \
-    build/native/host_emulator --progress "$progress" --module build/native/Vellum3Util_16.so \
-    --table host/module.rc check tests/cases/*.cases
+  memcheck_case_files build/native
   build_product
   say "case files against the DLL"
   if wine_usable; then emulate_windows check "$ROOT"/tests/cases/*.cases; fi
+  run_capped_tests
   build_native sanitize
   say "sanitizer build: unit tests and case files"
   (cd build/sanitize && ctest --output-on-failure -j"$JOBS")
   bash scripts/fuzz.sh short
   make_package
+  real_runtime_stage
   ensure_chromium
   say "help pages rendered in headless Chromium"
   bash tests/check_help_render.sh build/package/root/Help/commands
+  bash tests/check_help_html.sh build/package/root/Help/commands
 }
 
 case "${1:-}" in

@@ -21,6 +21,8 @@
 #include "commands/edit/trim.h"
 #include "commands/generate/guid_env.h"
 #include "commands/search/search_commands.h"
+#include "commands/split/delimiter_split.h"
+#include "commands/split/split_queries.h"
 #include "fake_core/fake_core.h"
 
 namespace vellum::bench {
@@ -88,11 +90,15 @@ void IntegerRow(const std::string& name, double target, Args args,
   });
 }
 
+// `prepare`, when given, runs before the command's first call, outside the
+// clock: the split queries read the store a split left.
 void StringRow(const std::string& name, double target, Args args,
-               std::string expected, StringCall call) {
+               std::string expected, StringCall call,
+               void (*prepare)() = nullptr) {
   const std::string row = "BM_Short_" + name;
   RegisterBenchmark(row, [=](State& state) {
     InstallPlainHost();
+    if (prepare != nullptr) prepare();
     ArgList list(args);
     HostString got = call(list.text);
     std::string bytes = got != nullptr ? got : "";
@@ -162,6 +168,10 @@ void RegisterSearchRows() {
 void RegisterCharRows() {
   StringRow("Tab", kCopyTarget, {}, "\t",
             [](const char* const*) { return Tab(nullptr); });
+  StringRow("Lf", kCopyTarget, {}, "\n",
+            [](const char* const*) { return LF(nullptr); });
+  StringRow("Cr", kCopyTarget, {}, "\r",
+            [](const char* const*) { return CR(nullptr); });
   StringRow("CrLf", kCopyTarget, {}, "\r\n",
             [](const char* const*) { return CRLF(nullptr); });
   StringRow("FastLeft", kCopyTarget, {kSource}, "the cat sa",
@@ -211,6 +221,12 @@ void RegisterEditRows() {
             [](const char* const* a) { return TrimRight(nullptr, a[0]); });
   StringRow("TrimChar", kCopyTarget, {kPadded, " \t"}, "the cat sat on a",
             [](const char* const* a) { return TrimChar(nullptr, a[0], a[1]); });
+  StringRow(
+      "TrimLeftChar", kCopyTarget, {kPadded, " \t"}, "the cat sat on a  ",
+      [](const char* const* a) { return TrimLeftChar(nullptr, a[0], a[1]); });
+  StringRow(
+      "TrimRightChar", kCopyTarget, {kPadded, " \t"}, "  the cat sat on a",
+      [](const char* const* a) { return TrimRightChar(nullptr, a[0], a[1]); });
   StringRow("PadLeft", kCopyTarget, {kSource}, "          the cat sat on a mat",
             [](const char* const* a) { return PadLeft(nullptr, a[0], 30); });
   StringRow("PadRight", kCopyTarget, {kSource},
@@ -220,22 +236,45 @@ void RegisterEditRows() {
             "**********the cat sat on a mat", [](const char* const* a) {
               return PadLeftChar(nullptr, a[0], a[1], 30);
             });
+  StringRow("PadRightChar", kCopyTarget, {kSource, "*"},
+            "the cat sat on a mat**********", [](const char* const* a) {
+              return PadRightChar(nullptr, a[0], a[1], 30);
+            });
   StringRow("Quote", kCopyTarget, {kSource}, "\"the cat sat on a mat\"",
             [](const char* const* a) { return QuoteString(nullptr, a[0]); });
+  StringRow("QuoteCharacter", kCopyTarget, {}, "\"",
+            [](const char* const*) { return Quote(nullptr); });
   StringRow("Unquote", kCopyTarget, {kQuoted}, "the cat sat on a m",
             [](const char* const* a) { return UnQuoteString(nullptr, a[0]); });
   StringRow("DelimitCsv", kCopyTarget, {kWithComma}, "\"the cat, sat on a ma\"",
             [](const char* const* a) { return DelimitCsv(nullptr, a[0]); });
   StringRow("DelimitCsvPlain", kCopyTarget, {kSource}, kSource,
             [](const char* const* a) { return DelimitCsv(nullptr, a[0]); });
+  StringRow(
+      "DelimitCsvForce", kCopyTarget, {kSource}, "\"the cat sat on a mat\"",
+      [](const char* const* a) { return DelimitCsvForce(nullptr, a[0], 1); });
   StringRow("ExpandEnvironment", kCopyTarget, {kSource}, kSource,
             [](const char* const* a) { return ExpandEnv(nullptr, a[0]); });
+}
+
+// The split queries that make a string, on the store of a 20-byte split.
+void SplitSource() { SplitString(kSource, " "); }
+
+void RegisterSplitRows() {
+  StringRow(
+      "SplitWord", kCopyTarget, {}, "cat",
+      [](const char* const*) { return SplitWord(nullptr, 2); }, SplitSource);
+  StringRow(
+      "SplitDelimiter", kCopyTarget, {}, " ",
+      [](const char* const*) { return SplitDelimiter(nullptr, 2); },
+      SplitSource);
 }
 
 [[maybe_unused]] const bool registered = [] {
   RegisterSearchRows();
   RegisterCharRows();
   RegisterEditRows();
+  RegisterSplitRows();
   return true;
 }();
 

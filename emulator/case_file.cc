@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "text/trim.h"
+
 namespace emulator {
 namespace {
 
@@ -17,7 +19,7 @@ class LineParser {
     Call call;
     size_t open = line_.find('(');
     if (open == std::string::npos) Error("no '('");
-    call.name = Trim(line_.substr(0, open));
+    call.name = text::TrimWhiteSpace(line_.substr(0, open));
     at_ = open + 1;
     SkipSpace();
     if (Peek() != ')') {
@@ -32,7 +34,7 @@ class LineParser {
       }
     }
     Expect(')');
-    call.call_text = Trim(line_.substr(0, at_));
+    call.call_text = text::TrimWhiteSpace(line_.substr(0, at_));
     SkipSpace();
     if (Peek() == '=') {
       ++at_;
@@ -67,11 +69,6 @@ class LineParser {
     if (Peek() != c) Error(std::string("expected '") + c + "'");
     ++at_;
   }
-  static std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-    return b == std::string::npos ? "" : s.substr(b, e - b + 1);
-  }
-
   Value ParseValue() {
     SkipSpace();
     Value value;

@@ -1,7 +1,9 @@
 #include "emulator/loaded_module.h"
 
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -16,8 +18,8 @@ namespace {
 
 // String-table resources hold 16 strings per block, each a length word and
 // that many UTF-16 units. Rows are read in the table's own language only.
-std::vector<table::CommandRow> ReadStringTable(HMODULE module) {
-  std::vector<table::CommandRow> rows;
+std::vector<table::StoredRow> StoredRowsOfModule(HMODULE module) {
+  std::vector<table::StoredRow> rows;
   const WORD language = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK);
   for (int block = 1; block <= 4096; ++block) {
     HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(6),
@@ -30,9 +32,7 @@ std::vector<table::CommandRow> ReadStringTable(HMODULE module) {
       std::string text;
       for (WORD k = 0; k < length; ++k) text += static_cast<char>(units[k]);
       units += length;
-      if (length == 0) continue;
-      if (auto row = table::ParseRow((block - 1) * 16 + i, text))
-        rows.push_back(*row);
+      if (length != 0) rows.push_back({(block - 1) * 16 + i, text});
     }
   }
   return rows;
@@ -54,7 +54,7 @@ std::unique_ptr<LoadedModule> LoadedModule::Load(
     return nullptr;
   }
   module->handle_ = handle;
-  module->rows_ = ReadStringTable(handle);
+  std::vector<table::StoredRow> stored = StoredRowsOfModule(handle);
 #else
   module->handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!module->handle_) {
@@ -68,8 +68,13 @@ std::unique_ptr<LoadedModule> LoadedModule::Load(
   }
   std::stringstream script;
   script << file.rdbuf();
-  module->rows_ = table::RowsFromResourceScript(script.str());
+  std::vector<table::StoredRow> stored =
+      table::StoredRowsOfScript(script.str());
 #endif
+  std::optional<std::vector<table::CommandRow>> rows =
+      table::ReadCommandTable(std::move(stored), error);
+  if (!rows) return nullptr;
+  module->rows_ = std::move(*rows);
   return module;
 }
 

@@ -13,9 +13,10 @@ namespace emulator {
 
 class LoadedModule {
  public:
-  // Loads the module; `table_script` is the resource script the native
-  // module was built from (not used on Windows). Null with `error` set when
-  // the module cannot be loaded.
+  // Loads the module and reads its command table as the runtime's compiler
+  // does (table::ReadCommandTable); `table_script` is the resource script the
+  // native module was built from (not used on Windows). Null with `error`
+  // set when the module cannot be loaded or its table is refused.
   static std::unique_ptr<LoadedModule> Load(const std::string& path,
                                             const std::string& table_script,
                                             std::string& error);

@@ -1,26 +1,18 @@
 // The host emulator: loads the plug-in as the host does and runs scripts of
-// command calls against it, auditing each call.
-//   host_emulator [OPTIONS] run FILE      prints each call
-//   host_emulator [OPTIONS] check FILE...  compares
-//   host_emulator [OPTIONS] basic FILE.dba|FOLDER...
-//       runs BASIC programs and compares what each prints with FILE.txt;
-//       where FILE.match exists, each printed line must match its pattern
-//       instead (random results), and so must each line of FILE.txt
-// OPTIONS: --module PATH, --table SCRIPT (the resource script of a native
-// module), --progress FILE (see progress_log.h).
+// command calls against it, auditing each call (command_line.h says how).
 // Everything runs on a stack of the host's size (host_stack.h).
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "emulator/audited_call.h"
 #include "emulator/basic/basic_program.h"
 #include "emulator/case_file.h"
+#include "emulator/command_line.h"
+#include "emulator/expected_output.h"
 #include "emulator/host_stack.h"
 #include "emulator/loaded_module.h"
 #include "emulator/pattern.h"
@@ -108,69 +100,15 @@ bool RunCall(const LoadedModule& module, const Call& call,
   return ok;
 }
 
-bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::stringstream content;
-  content << file.rdbuf();
-  text = content.str();
-  return true;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// The first line where `got` differs from what is expected, or "".
-std::string FirstDifference(const std::vector<std::string>& got,
-                            const std::vector<std::string>& want,
-                            const std::vector<std::string>& patterns) {
-  for (size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
-    std::string line = "output line " + std::to_string(i + 1) + ": ";
-    if (i >= got.size()) return line + "missing, expected " + Quote(want[i]);
-    if (i >= want.size()) return line + "unexpected " + Quote(got[i]);
-    if (patterns.empty()) {
-      if (got[i] != want[i])
-        return line + Quote(got[i]) + ", expected " + Quote(want[i]);
-      continue;
-    }
-    if (i >= patterns.size()) return line + "has no pattern";
-    std::string error;
-    std::optional<Pattern> pattern = Pattern::Make(patterns[i], error);
-    if (!pattern) return line + "bad pattern " + patterns[i] + ": " + error;
-    if (!pattern->Matches(got[i]))
-      return line + Quote(got[i]) + " does not match " + patterns[i];
-    if (!pattern->Matches(want[i]))
-      return line + "the sample " + Quote(want[i]) + " does not match " +
-             patterns[i];
-  }
-  return "";
-}
-
 bool CheckBasicProgram(const LoadedModule& module, const std::string& path) {
-  std::string stem = path.substr(0, path.rfind('.'));
-  std::string source, expected, patterns;
+  std::string source;
   if (!ReadFile(path, source)) {
     std::printf("%s: cannot read\n", path.c_str());
     return false;
   }
   BasicRun run = RunBasicProgram(module, source);
-  std::string problem = run.error;
-  if (problem.empty() && !ReadFile(stem + ".txt", expected)) {
-    problem = "no " + stem + ".txt; the program printed:\n" + run.output;
-  }
-  if (problem.empty()) {
-    bool random = ReadFile(stem + ".match", patterns);
-    problem =
-        FirstDifference(Lines(run.output), Lines(expected),
-                        random ? Lines(patterns) : std::vector<std::string>());
-  }
+  std::string problem =
+      run.error.empty() ? OutputProblem(path, run.output) : run.error;
   if (!problem.empty()) std::printf("%s: %s\n", path.c_str(), problem.c_str());
   return problem.empty();
 }
@@ -185,40 +123,6 @@ std::vector<std::string> ProgramsIn(const std::string& path) {
   }
   std::sort(programs.begin(), programs.end());
   return programs;
-}
-
-struct Options {
-#if defined(_WIN32)
-  std::string module_path = "Vellum3Util_16.dll";
-#else
-  std::string module_path = "./Vellum3Util_16.so";
-#endif
-  std::string table_script = "host/module.rc";
-  std::string progress_path;
-  std::string mode;  // run, check or basic
-  std::vector<std::string> files;
-};
-
-// nullopt when the command line names no mode.
-std::optional<Options> ParseOptions(int argc, char** argv) {
-  Options options;
-  std::vector<std::string> args(argv + 1, argv + argc);
-  size_t i = 0;
-  for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
-    if (args[i] == "--module")
-      options.module_path = args[i + 1];
-    else if (args[i] == "--table")
-      options.table_script = args[i + 1];
-    else if (args[i] == "--progress")
-      options.progress_path = args[i + 1];
-  }
-  if (i >= args.size() ||
-      (args[i] != "run" && args[i] != "check" && args[i] != "basic")) {
-    return std::nullopt;
-  }
-  options.mode = args[i];
-  options.files.assign(args.begin() + i + 1, args.end());
-  return options;
 }
 
 void RunCaseFile(const LoadedModule& module, const std::string& path,
@@ -242,12 +146,10 @@ void RunCaseFile(const LoadedModule& module, const std::string& path,
 }
 
 int Main(int argc, char** argv) {
-  std::optional<Options> options = ParseOptions(argc, argv);
+  std::optional<Options> options =
+      ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!options) {
-    std::fprintf(stderr,
-                 "usage: host_emulator [--module PATH] [--table SCRIPT] "
-                 "[--progress FILE] "
-                 "run|check|basic FILE...\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
   InstallFakeCore();

@@ -136,11 +136,7 @@ std::vector<Value> TakeArguments(const CommandRow& row, FuzzInput& input,
   for (size_t i = 0; i < row.param_types.size(); ++i) {
     char type = row.param_types[i];
     Value value;
-    if (type == 'H') {
-      // The array of the second SPLIT STRING row: its export reads only the
-      // two strings that follow, so nothing is passed for it.
-      continue;
-    } else if (type == 'S') {
+    if (type == 'S') {
       if ((nulls >> i & 1) == 0) {
         value.kind = Value::kString;
         value.text = input.TakeString();

@@ -76,7 +76,7 @@ std::string Paragraphs(const std::vector<std::string>& paragraphs) {
 // A form as a program writes it: "INSTR(Source, Search)", "SPLIT STRING
 // Source, Delimiters", "TAB$()".
 std::string FormInCode(const table::CommandRow& form) {
-  std::string name = BasicName(form);
+  const std::string& name = form.name;
   std::string parameters = JoinNames(form.param_names);
   if (form.is_function) return name + "(" + parameters + ")";
   return parameters.empty() ? name : name + " " + parameters;
@@ -130,7 +130,7 @@ std::string ErrorTable(const HelpEntry& entry) {
 std::string PageFile(const std::string& name) { return name + ".htm"; }
 
 std::string SyntaxLine(const table::CommandRow& form) {
-  std::string name = BasicName(form);
+  const std::string& name = form.name;
   std::string parameters = JoinNames(form.param_names);
   if (!form.is_function)
     return parameters.empty() ? name : name + " " + parameters;

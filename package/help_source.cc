@@ -5,20 +5,17 @@
 #include <set>
 #include <sstream>
 
+#include "text/trim.h"
+
 namespace package {
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t\r");
-  return b == std::string::npos ? "" : s.substr(b, e - b + 1);
-}
 
 // "a | b" as its two trimmed halves.
 bool SplitBar(const std::string& value, std::string& left, std::string& right) {
   size_t bar = value.find('|');
   if (bar == std::string::npos) return false;
-  left = Trim(value.substr(0, bar));
-  right = Trim(value.substr(bar + 1));
+  left = text::TrimWhiteSpace(value.substr(0, bar));
+  right = text::TrimWhiteSpace(value.substr(bar + 1));
   return !left.empty() && !right.empty();
 }
 
@@ -27,7 +24,7 @@ std::vector<std::string> Paragraphs(const std::string& block) {
   std::vector<std::string> paragraphs(1);
   std::istringstream lines(block);
   for (std::string line; std::getline(lines, line);) {
-    line = Trim(line);
+    line = text::TrimWhiteSpace(line);
     if (line.empty()) {
       if (!paragraphs.back().empty()) paragraphs.emplace_back();
       continue;
@@ -69,7 +66,7 @@ class FamilyReader {
       Problem("expected \"key: value\"");
       return;
     }
-    Key(line.substr(0, colon), Trim(line.substr(colon + 1)));
+    Key(line.substr(0, colon), text::TrimWhiteSpace(line.substr(colon + 1)));
   }
 
   HelpFamily Finish() {
@@ -121,7 +118,7 @@ class FamilyReader {
     } else if (key == "see") {
       std::istringstream names(value);
       for (std::string name; std::getline(names, name, ',');)
-        e.see.push_back(Trim(name));
+        e.see.push_back(text::TrimWhiteSpace(name));
     } else if (key == "description" || key == "example" || key == "output" ||
                key == "matches") {
       block_ = key == "description" ? &description_
@@ -210,7 +207,7 @@ HelpFamily ParseHelpFamily(const std::string& text, const std::string& file,
 std::vector<Command> GroupCommands(const std::vector<table::CommandRow>& rows) {
   std::vector<Command> commands;
   for (const table::CommandRow& row : rows) {
-    std::string name = BasicName(row);
+    const std::string& name = row.name;
     auto same = std::find_if(commands.begin(), commands.end(),
                              [&](const Command& c) { return c.name == name; });
     if (same == commands.end())
@@ -234,10 +231,6 @@ const Command& CommandNamed(const std::vector<Command>& commands,
                        [&](const Command& c) { return c.name == name; });
 }
 
-std::string BasicName(const table::CommandRow& row) {
-  return row.name.rfind('!', 0) == 0 ? row.name.substr(1) : row.name;
-}
-
 std::map<std::string, char> ParameterTypes(
     const Command& command, std::vector<std::string>& conflicts) {
   std::map<std::string, char> types;
@@ -255,8 +248,6 @@ std::string TypeName(char type_letter) {
   switch (type_letter) {
     case 'S':
       return "String";
-    case 'H':
-      return "Array";
     default:
       return "Integer";
   }

@@ -71,9 +71,6 @@ std::vector<std::string> CheckHelp(const std::vector<HelpFamily>& families,
 const Command& CommandNamed(const std::vector<Command>& commands,
                             const std::string& name);
 
-// A row's BASIC name: a leading "!" belongs to the row, not to the name.
-std::string BasicName(const table::CommandRow& row);
-
 // Each parameter name of any of the command's forms with its type letter,
 // as the first form that has it gives it; names whose forms give them
 // different types go to `conflicts`.

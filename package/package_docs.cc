@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -61,7 +62,14 @@ std::string CheckName(const std::string& name) {
 bool LoadDocs(const std::string& table_script, const fs::path& docs,
               std::vector<Command>& commands, std::vector<HelpFamily>& families,
               std::vector<std::string>& problems) {
-  commands = GroupCommands(table::RowsFromResourceScript(Read(table_script)));
+  std::string refusal;
+  std::optional<std::vector<table::CommandRow>> rows = table::ReadCommandTable(
+      table::StoredRowsOfScript(Read(table_script)), refusal);
+  if (!rows) {
+    problems.push_back(table_script + ": " + refusal);
+    return false;
+  }
+  commands = GroupCommands(*rows);
   for (const char* family : kFamilies) {
     std::string file =
         (docs / "commands" / (std::string(family) + ".txt")).string();

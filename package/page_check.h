@@ -21,9 +21,9 @@ extern const char kHelpDoctype[];
 // sheet is fine.
 std::vector<std::string> StyleSheetProblems(const std::string& css);
 
-// Everything in a page outside that set: a missing doctype, elements and
-// attributes that HTML 4.01 lacks or that the help does not use (script,
-// event handlers, inline style, sectioning elements, <meta charset>),
+// Everything in a page outside that set that the HTML 4.01 Strict DTD
+// allows (tests/check_help_html.sh validates the pages against the DTD):
+// script, event handlers, javascript: links and objects, inline style,
 // tables without borders of their own, and the problems of its embedded
 // style sheet.
 std::vector<std::string> HelpPageProblems(const std::string& page);

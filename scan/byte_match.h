@@ -38,13 +38,28 @@ class ByteMatch {
   // Bit i is set when block[i] is one of the values; reads exactly sixteen
   // bytes.
   uint32_t Mask16(const char* block) const {
-    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
-    __m128i hits =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, splats_[0]),
-                                  _mm_cmpeq_epi8(bytes, splats_[1])),
-                     _mm_or_si128(_mm_cmpeq_epi8(bytes, splats_[2]),
-                                  _mm_cmpeq_epi8(bytes, splats_[3])));
-    return static_cast<uint32_t>(_mm_movemask_epi8(hits));
+    return static_cast<uint32_t>(_mm_movemask_epi8(Hits(block)));
+  }
+
+  // How many of the `length` bytes at `text` are one of the values. Each
+  // match subtracts 1 (all ones) from its byte lane, which 255 blocks cannot
+  // overflow, and the lanes are summed in 64-bit halves after each run.
+  size_t Count(const char* text, size_t length) const {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i sums = zero;
+    size_t i = 0;
+    while (length - i >= 16) {
+      __m128i lanes = zero;
+      for (int run = 0; run < 255 && length - i >= 16; ++run, i += 16) {
+        lanes = _mm_sub_epi8(lanes, Hits(text + i));
+      }
+      sums = _mm_add_epi64(sums, _mm_sad_epu8(lanes, zero));
+    }
+    alignas(16) uint64_t halves[2];
+    _mm_store_si128(reinterpret_cast<__m128i*>(halves), sums);
+    auto count = static_cast<size_t>(halves[0] + halves[1]);
+    for (; i < length; ++i) count += Matches(text[i]);
+    return count;
   }
 
   // The first byte from `from` that is one of the values. One must come
@@ -59,6 +74,16 @@ class ByteMatch {
   }
 
  private:
+  // All ones in each byte of the sixteen at `block` that is one of the
+  // values.
+  __m128i Hits(const char* block) const {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+    return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, splats_[0]),
+                                     _mm_cmpeq_epi8(bytes, splats_[1])),
+                        _mm_or_si128(_mm_cmpeq_epi8(bytes, splats_[2]),
+                                     _mm_cmpeq_epi8(bytes, splats_[3])));
+  }
+
   char values_[kMaxValues];
   __m128i splats_[kMaxValues];
 };

@@ -137,27 +137,4 @@ const char* FindEitherByteSse2(const char* from, char first, char second) {
       ScanToStop(from, StopAtEitherByte{Splat(first), Splat(second)}));
 }
 
-size_t StringLength(const char* text) {
-  return HasAvx2() ? StringLengthAvx2(text) : StringLengthSse2(text);
-}
-
-size_t BoundedLength(const char* text, size_t limit) {
-  return HasAvx2() ? BoundedLengthAvx2(text, limit)
-                   : BoundedLengthSse2(text, limit);
-}
-
-const char* FindByteWithin(const char* from, size_t size, char byte) {
-  return HasAvx2() ? FindByteWithinAvx2(from, size, byte)
-                   : FindByteWithinSse2(from, size, byte);
-}
-
-const char* FindByte(const char* from, char byte) {
-  return HasAvx2() ? FindByteAvx2(from, byte) : FindByteSse2(from, byte);
-}
-
-const char* FindEitherByte(const char* from, char first, char second) {
-  return HasAvx2() ? FindEitherByteAvx2(from, first, second)
-                   : FindEitherByteSse2(from, first, second);
-}
-
 }  // namespace vellum

@@ -1,5 +1,5 @@
 // The 32-byte versions of the byte scans. Everything after the target
-// pragma is compiled for AVX2 and runs only where HasAvx2() says so; the
+// pragma is compiled for AVX2 and runs only where ChosenIsa() says so; the
 // headers come before it so that no shared inline function is compiled
 // for AVX2 and then taken by the linker for the SSE2 code.
 #include <immintrin.h>

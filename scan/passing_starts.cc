@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "scan/cpu_features.h"
 #include "scan/spread_bits.h"
 #include "scan/sse2_blocks.h"
 
@@ -114,6 +115,23 @@ size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
   }
   *scan = at;
   return count;
+}
+
+size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
+                      size_t* out) {
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (ChosenIsa() == Isa::kAvx2) {
+      return CollectPassingAvx2(filter, scan, enough, out);
+    }
+  }
+  return CollectPassingSse2(filter, scan, enough, out);
+}
+
+size_t CountPassing(const StartFilter& filter, size_t from) {
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (ChosenIsa() == Isa::kAvx2) return CountPassingAvx2(filter, from);
+  }
+  return CountPassingSse2(filter, from);
 }
 
 }  // namespace vellum

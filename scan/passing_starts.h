@@ -17,18 +17,22 @@ inline constexpr size_t kCollectSlack = kStartBlock + 2;
 
 // Appends to `out` the passing starts from `*scan` on, in order, a block at
 // a time, until at least `enough` are stored or no start is left; returns
-// how many, and moves `*scan` past the starts examined. The two versions
-// give the same answers; the AVX2 one runs only where HasAvx2() says so.
+// how many, and moves `*scan` past the starts examined. The SSE2 and AVX2
+// versions below give the same answers; this one chooses between them.
+size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
+                      size_t* out);
 using CollectPassingFn = size_t (*)(const StartFilter& filter, size_t* scan,
                                     size_t enough, size_t* out);
 size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
                           size_t enough, size_t* out);
+// Only where ChosenIsa() is AVX2, in a build that holds AVX2 code.
 size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
                           size_t enough, size_t* out);
 
 // The number of passing starts from `from` on. Where no two passing starts
 // can belong to overlapping matches and passing is matching, as for 'the',
 // this is the number of matches, counted without listing them.
+size_t CountPassing(const StartFilter& filter, size_t from);
 using CountPassingFn = size_t (*)(const StartFilter& filter, size_t from);
 size_t CountPassingSse2(const StartFilter& filter, size_t from);
 size_t CountPassingAvx2(const StartFilter& filter, size_t from);

@@ -37,6 +37,14 @@ const char* ScanWithMap(const char* from, const ByteSet& stops) {
   return *p != '\0' ? p : nullptr;
 }
 
+// The set of stops of the map scan: the members and the terminator.
+ByteSet StopsOf(std::string_view members) {
+  ByteSet stops(members);
+  stops.add('\0');
+  return stops;
+}
+
+#if VELLUM_MAX_ISA_LEVEL >= 1
 // Sixteen bytes per instruction: "equal any" of the string-compare
 // instruction finds the first member before the block's own terminator.
 // The bytes up to the first 16-byte boundary go through the map so that
@@ -58,18 +66,31 @@ VELLUM_TARGET_SSE42 VELLUM_READS_WHOLE_BLOCKS const char* ScanWithSse42(
     if (sse2::ZeroBytes(block) != 0) return nullptr;
   }
 }
+#endif
 
 }  // namespace
+
+const char* FindAnyByteSse2(const char* from, std::string_view members) {
+  return ScanWithMap(from, StopsOf(members));
+}
+
+#if VELLUM_MAX_ISA_LEVEL >= 1
+const char* FindAnyByteSse42(const char* from, std::string_view members) {
+  return ScanWithSse42(from, SmallSet(members), StopsOf(members));
+}
+#endif
 
 const char* FindAnyByte(const char* from, std::string_view members) {
   const SmallSet set(members);
   if (set.size == 0) return nullptr;
   if (set.size == 1) return FindByte(from, set.bytes[0]);
   if (set.size == 2) return FindEitherByte(from, set.bytes[0], set.bytes[1]);
-  ByteSet stops(members);
-  stops.add('\0');
-  return !set.overflowed() && HasSse42() ? ScanWithSse42(from, set, stops)
-                                         : ScanWithMap(from, stops);
+#if VELLUM_MAX_ISA_LEVEL >= 1
+  if (!set.overflowed() && ChosenIsa() >= Isa::kSse42) {
+    return ScanWithSse42(from, set, StopsOf(members));
+  }
+#endif
+  return ScanWithMap(from, StopsOf(members));
 }
 
 }  // namespace vellum

@@ -77,16 +77,22 @@ bool IsShortUnbordered(std::string_view pattern) {
          pattern.front() != pattern.back();
 }
 
-ShortMatches ScanShortMatchesSse2(const char* text, std::string_view pattern,
-                                  size_t* out, size_t capacity) {
+VELLUM_NOINLINE ShortMatches ScanShortMatchesSse2(const char* text,
+                                                  std::string_view pattern,
+                                                  size_t* out,
+                                                  size_t capacity) {
   return WalkShortMatches(Sse2Chunk(pattern), text, pattern.size(), out,
                           capacity);
 }
 
 ShortMatches ScanShortMatches(const char* text, std::string_view pattern,
                               size_t* out, size_t capacity) {
-  return HasAvx2() ? ScanShortMatchesAvx2(text, pattern, out, capacity)
-                   : ScanShortMatchesSse2(text, pattern, out, capacity);
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (ChosenIsa() == Isa::kAvx2) {
+      return ScanShortMatchesAvx2(text, pattern, out, capacity);
+    }
+  }
+  return ScanShortMatchesSse2(text, pattern, out, capacity);
 }
 
 }  // namespace vellum

@@ -35,7 +35,8 @@ ShortMatches ScanShortMatches(const char* text, std::string_view pattern,
                               size_t* out, size_t capacity);
 
 // The same 16 bytes at a time (SSE2, every processor) and 32 at a time
-// (AVX2, only where HasAvx2()); the one above chooses between them.
+// (AVX2: only where ChosenIsa() is, in a build that holds AVX2 code); the
+// one above chooses between them.
 ShortMatches ScanShortMatchesSse2(const char* text, std::string_view pattern,
                                   size_t* out, size_t capacity);
 ShortMatches ScanShortMatchesAvx2(const char* text, std::string_view pattern,

@@ -1,5 +1,5 @@
 // The 32-byte chunk tests of the short-pattern pass. Everything after the
-// target pragma is compiled for AVX2 and runs only where HasAvx2() says so;
+// target pragma is compiled for AVX2 and runs only where ChosenIsa() says so;
 // the walk's own includes come before it, so that no shared inline function
 // is compiled for AVX2 and then taken by the linker for the SSE2 code.
 #include <emmintrin.h>

@@ -30,10 +30,11 @@ bool FitsInPage(const char* p, size_t bytes) {
 // being compared, so the page is the string's. Near a page end the walk
 // takes single blocks, then single bytes, until both strings are past it;
 // then the wide rounds, if any, take over again.
-VELLUM_READS_WHOLE_BLOCKS int CompareFrom(const char* first, const char* second,
-                                          bool wide) {
+template <bool kWide>
+VELLUM_READS_WHOLE_BLOCKS int CompareFrom(const char* first,
+                                          const char* second) {
   for (;;) {
-    if (wide) {
+    if constexpr (kWide) {
       size_t equal = EqualRoundsAvx2(first, second);
       first += equal;
       second += equal;
@@ -68,16 +69,22 @@ VELLUM_READS_WHOLE_BLOCKS int CompareFrom(const char* first, const char* second,
 
 }  // namespace
 
-int CompareSignedBytesSse2(const char* first, const char* second) {
-  return CompareFrom(first, second, false);
+VELLUM_NOINLINE int CompareSignedBytesSse2(const char* first,
+                                           const char* second) {
+  return CompareFrom<false>(first, second);
 }
 
+#if VELLUM_MAX_ISA_LEVEL >= 2
 int CompareSignedBytesAvx2(const char* first, const char* second) {
-  return CompareFrom(first, second, true);
+  return CompareFrom<true>(first, second);
 }
+#endif
 
 int CompareLongSignedBytes(const char* first, const char* second) {
-  return CompareFrom(first, second, HasAvx2());
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (ChosenIsa() == Isa::kAvx2) return CompareSignedBytesAvx2(first, second);
+  }
+  return CompareSignedBytesSse2(first, second);
 }
 
 }  // namespace vellum

@@ -17,8 +17,8 @@ inline int SignedOrder(char a, char b) {
   return (x > y) - (x < y);
 }
 
-// CompareSignedBytes past its first bytes: 128-byte rounds where
-// HasAvx2(), 16-byte blocks otherwise.
+// CompareSignedBytes past its first bytes: 128-byte rounds where the AVX2
+// version is chosen, 16-byte blocks otherwise.
 int CompareLongSignedBytes(const char* first, const char* second);
 
 // -1, 0 or 1 as `first` orders before, equal to or after `second`, both
@@ -42,7 +42,8 @@ inline int CompareSignedBytes(const char* first, const char* second) {
 }
 
 // The same with 16-byte SSE2 blocks only, and with 128-byte AVX2 rounds
-// where they fit (only where HasAvx2()); CompareLongSignedBytes chooses.
+// where they fit (only where ChosenIsa() is AVX2, in a build that holds
+// AVX2 code); CompareLongSignedBytes chooses.
 int CompareSignedBytesSse2(const char* first, const char* second);
 int CompareSignedBytesAvx2(const char* first, const char* second);
 

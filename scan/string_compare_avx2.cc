@@ -1,6 +1,6 @@
 // The 128-byte rounds of the string comparison. As in the byte scans,
 // everything after the target pragma is compiled for AVX2 and runs only
-// where HasAvx2() says so, and the headers come before it.
+// where ChosenIsa() says so, and the headers come before it.
 #include <immintrin.h>
 
 #include "scan/sse2_blocks.h"

@@ -4,7 +4,6 @@
 
 #include "scan/bounded_scans.h"
 #include "scan/byte_scan.h"
-#include "scan/cpu_features.h"
 #include "scan/passing_starts.h"
 #include "scan/short_text.h"
 #include "scan/sse2_blocks.h"
@@ -140,8 +139,7 @@ MatchWalker::MatchWalker(std::string_view text, std::string_view pattern,
       pattern_size_(pattern.size()),
       origin_(from),
       resume_(pattern.empty() ? kNotFound : from),
-      scan_(from),
-      collect_(HasAvx2() ? CollectPassingAvx2 : CollectPassingSse2) {}
+      scan_(from) {}
 
 // Passing starts are collected a block at a time, many matches' worth
 // ahead, and then compared in order, skipping those that overlap the last
@@ -167,8 +165,8 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
       // search for one match from reading the whole text.
       scan_ = std::max(scan_, resume);
       head = 0;
-      collected = collect_(filter, &scan_, std::min(capacity - found, kEnough),
-                           starts_);
+      collected = CollectPassing(filter, &scan_,
+                                 std::min(capacity - found, kEnough), starts_);
       if (collected == 0) break;
     }
     if (every_pass_matches) {
@@ -214,11 +212,9 @@ size_t MatchWalker::CountRest() {
   if (EveryPassMatches() && head_ == collected_ && !two_way_ &&
       m <= text_size_ && resume_ <= text_size_ - m) {
     const auto filter = StartFilter::For(text_, text_size_, pattern_, m);
-    CountPassingFn count_passing =
-        HasAvx2() ? CountPassingAvx2 : CountPassingSse2;
     size_t from = std::max(scan_, resume_);
     resume_ = kNotFound;
-    return count_passing(filter, from);
+    return CountPassing(filter, from);
   }
   size_t count = 0;
   size_t batch[64];
@@ -280,8 +276,7 @@ size_t CountStrings(std::string_view text, std::string_view pattern) {
   if (pattern.size() == 1 && !text.empty()) {
     const auto filter =
         StartFilter::For(text.data(), text.size(), pattern.data(), 1);
-    return HasAvx2() ? CountPassingAvx2(filter, 0)
-                     : CountPassingSse2(filter, 0);
+    return CountPassing(filter, 0);
   }
   return MatchWalker(text, pattern).CountRest();
 }

@@ -61,8 +61,7 @@ class MatchWalker {
   size_t scan_;           // starts below this have been collected
   size_t work_ = 0;       // bytes compared in full so far
   bool two_way_ = false;  // the filter has handed over
-  CollectPassingFn collect_;
-  size_t head_ = 0;  // starts_[head_, collected_) wait to be compared
+  size_t head_ = 0;       // starts_[head_, collected_) wait to be compared
   size_t collected_ = 0;
   size_t starts_[kEnough + kCollectSlack];
 };

@@ -1,5 +1,8 @@
 #include "table/command_table.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <regex>
 #include <sstream>
 
@@ -27,9 +30,7 @@ std::optional<CommandRow> ParseRow(int id, const std::string& text) {
     row.result_type = types[0];
     types.erase(0, 1);
   }
-  for (char c : types) {
-    if (c != '*') row.param_types += c;
-  }
+  row.param_types = types;
   row.export_name = text.substr(second + 1, third - second - 1);
   std::string params = text.substr(third + 1);
   for (size_t at = 0; !params.empty();) {
@@ -41,9 +42,9 @@ std::optional<CommandRow> ParseRow(int id, const std::string& text) {
   return row;
 }
 
-std::vector<CommandRow> RowsFromResourceScript(const std::string& script) {
+std::vector<StoredRow> StoredRowsOfScript(const std::string& script) {
   static const std::regex kRow(R"re(^\s*(\d+)\s+"(.*)"\s*$)re");
-  std::vector<CommandRow> rows;
+  std::vector<StoredRow> rows;
   std::istringstream lines(script);
   bool in_table = false;
   for (std::string line; std::getline(lines, line);) {
@@ -52,10 +53,57 @@ std::vector<CommandRow> RowsFromResourceScript(const std::string& script) {
     if (in_table && line.rfind("END", 0) == 0) in_table = false;
     std::smatch match;
     if (in_table && std::regex_match(line, match, kRow)) {
-      if (auto row = ParseRow(std::stoi(match[1]), match[2])) {
-        rows.push_back(*row);
-      }
+      rows.push_back({std::stoi(match[1]), match[2]});
     }
+  }
+  return rows;
+}
+
+namespace {
+
+// The compiler's command dictionary takes no other character in a name.
+bool IsNameCharacter(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) ||
+         std::strchr("_+#$% ", c) != nullptr;
+}
+
+// The compiler's highest string id: it never looks further.
+constexpr int kLastReadId = 1000;
+
+// Why the compiler would not take `stored`, or "" when it would.
+std::string RefusalOf(const StoredRow& stored,
+                      const std::optional<CommandRow>& row) {
+  if (stored.id < 1 || stored.id > kLastReadId)
+    return "its id is outside 1 to " + std::to_string(kLastReadId) +
+           ", which the compiler never reads";
+  if (!row) return "it does not have the form NAME[%TYPES%EXPORT%PARAMETERS";
+  if (row->name.empty()) return "its name is empty";
+  for (char c : row->name) {
+    if (!IsNameCharacter(c))
+      return std::string("its name holds '") + c +
+             "', and a name may hold only letters, digits and \"_+#$% \"";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::optional<std::vector<CommandRow>> ReadCommandTable(
+    std::vector<StoredRow> stored, std::string& refusal) {
+  std::stable_sort(
+      stored.begin(), stored.end(),
+      [](const StoredRow& a, const StoredRow& b) { return a.id < b.id; });
+  std::vector<CommandRow> rows;
+  for (const StoredRow& s : stored) {
+    std::optional<CommandRow> row = ParseRow(s.id, s.text);
+    std::string why = RefusalOf(s, row);
+    if (!why.empty()) {
+      refusal = "the command table stops at row " + std::to_string(s.id) +
+                " \"" + s.text + "\": " + why +
+                "; the runtime's compiler reads no row from there on";
+      return std::nullopt;
+    }
+    rows.push_back(*row);
   }
   return rows;
 }

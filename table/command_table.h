@@ -1,6 +1,8 @@
 // The command table as the host reads it: one row per command variant,
 // "NAME[%TYPES%Export%Param, Param" (no "[" for a command without result).
-// The host emulator reads it from the module, docgen from the resource script.
+// The host emulator reads it from the module, docgen from the resource script;
+// both by the rules of the runtime's compiler, so that a row the compiler
+// would refuse fails here too, on machines that cannot run the compiler.
 #pragma once
 
 #include <optional>
@@ -15,7 +17,7 @@ struct CommandRow {
   std::string name;          // BASIC name, e.g. "GET SPLIT WORD$"
   bool is_function = false;  // "[" after the name
   char result_type = 0;      // 'S', 'L' or 'D' for a function, 0 otherwise
-  std::string param_types;   // one letter per parameter ("H*" counts as 'H')
+  std::string param_types;   // one letter per parameter
   std::string export_name;
   std::vector<std::string> param_names;
 
@@ -29,11 +31,27 @@ struct CommandRow {
   bool is_character_constant() const { return id / 100 == 8; }
 };
 
+// A row as the module stores it, before it is read.
+struct StoredRow {
+  int id = 0;
+  std::string text;
+};
+
 // Parses one row; nullopt when it is malformed.
 std::optional<CommandRow> ParseRow(int id, const std::string& text);
 
-// Rows of the STRINGTABLE of a resource script.
-std::vector<CommandRow> RowsFromResourceScript(const std::string& script);
+// The rows of the STRINGTABLE of a resource script, as written there.
+std::vector<StoredRow> StoredRowsOfScript(const std::string& script);
+
+// The table as the runtime's compiler reads it: rows in id order, from id 1
+// to 1000. It takes a row only if the row parses and its name holds nothing
+// but letters, digits and "_+#$% "; at the first row it cannot take it stops
+// reading, and every command of a later row is then unknown to programs. So
+// such a row refuses the whole table here: nullopt, with `refusal` naming the
+// row and what is wrong with it. A row past id 1000, which the compiler
+// never reads, is refused the same way.
+std::optional<std::vector<CommandRow>> ReadCommandTable(
+    std::vector<StoredRow> stored, std::string& refusal);
 
 // Checks the table's own rules: parameter names match parameter types and a
 // name ends in "$" exactly when the result is a string. Returns problems.

@@ -4,7 +4,7 @@
 # lays a file out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t sources < <(find host scan commands emulator table fake_core package \
+mapfile -t sources < <(find host scan commands emulator table fake_core package text \
   bench fuzz tests -name '*.cc' -o -name '*.h' | sort)
 clang-format --dry-run --Werror "${sources[@]}"
 echo "check_format: ${#sources[@]} sources laid out as .clang-format says"

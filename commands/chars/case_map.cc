@@ -8,9 +8,9 @@ namespace vellum {
 
 // Sixteen bytes at a time: a letter is a byte whose distance from `first`,
 // moved into the signed range, compares below -128 + 26; its case bit flips.
-void MapLetterCase(const unsigned char* in, unsigned char* out, size_t count,
-                   unsigned char first) {
-  if (HasAvx2()) return MapLetterCaseAvx2(in, out, count, first);
+VELLUM_NOINLINE void MapLetterCaseSse2(const unsigned char* in,
+                                       unsigned char* out, size_t count,
+                                       unsigned char first) {
   const __m128i to_signed = _mm_set1_epi8(static_cast<char>(0x80 - first));
   const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 26));
   const __m128i case_bit = _mm_set1_epi8(0x20);
@@ -25,6 +25,16 @@ void MapLetterCase(const unsigned char* in, unsigned char* out, size_t count,
     unsigned char byte = in[i];
     out[i] = byte ^ (static_cast<unsigned char>(byte - first) < 26 ? 0x20 : 0);
   }
+}
+
+void MapLetterCase(const unsigned char* in, unsigned char* out, size_t count,
+                   unsigned char first) {
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (ChosenIsa() == Isa::kAvx2) {
+      return MapLetterCaseAvx2(in, out, count, first);
+    }
+  }
+  MapLetterCaseSse2(in, out, count, first);
 }
 
 }  // namespace vellum

@@ -12,7 +12,11 @@ namespace vellum {
 void MapLetterCase(const unsigned char* in, unsigned char* out, size_t count,
                    unsigned char first);
 
-// The same, thirty-two bytes at a time; only where HasAvx2().
+// The same sixteen bytes at a time (SSE2, every processor) and thirty-two
+// at a time (AVX2: only where ChosenIsa() is, in a build that holds AVX2
+// code); the one above chooses between them.
+void MapLetterCaseSse2(const unsigned char* in, unsigned char* out,
+                       size_t count, unsigned char first);
 void MapLetterCaseAvx2(const unsigned char* in, unsigned char* out,
                        size_t count, unsigned char first);
 

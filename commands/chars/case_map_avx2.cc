@@ -1,5 +1,5 @@
 // The 32-byte case map. Everything after the target pragma is compiled for
-// AVX2 and runs only where HasAvx2() says so; the headers come before it so
+// AVX2 and runs only where ChosenIsa() says so; the headers come before it so
 // that no shared inline function is compiled for AVX2.
 #include <immintrin.h>
 

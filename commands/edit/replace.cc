@@ -12,15 +12,10 @@
 #include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/byte_replace.h"
+#include "scan/cpu_features.h"
 #include "scan/short_matches.h"
 #include "scan/short_text.h"
 #include "scan/string_search.h"
-
-#if defined(_MSC_VER)
-#define VELLUM_NOINLINE __declspec(noinline)
-#else
-#define VELLUM_NOINLINE __attribute__((noinline))
-#endif
 
 namespace vellum {
 namespace {

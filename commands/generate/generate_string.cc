@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "commands/export_names.h"
-#include "commands/generate/draw_index.h"
+#include "commands/generate/index_buckets.h"
 #include "commands/generate/random_source.h"
 #include "host/host_string.h"
 #include "scan/byte_scan.h"

@@ -8,6 +8,7 @@
 // "a,,b" split by "," gives "a", "" and "b", a delimiter at either end gives
 // an empty word there, and nothing is trimmed. A null or empty `delimiters`
 // gives one word, the whole source; a null or empty `source` gives no words.
-// Reads exactly two arguments, so it also serves the table row that declares
-// an array before them.
+// The command table has no form of SPLIT STRING with an array: the runtime's
+// compiler refuses the "!" such a row begins with and then reads no row after
+// it, and this export has nothing to fill an array with.
 VELLUM_EXPORT void SplitString(const char* source, const char* delimiters);

@@ -27,7 +27,7 @@ StoreArray<char>& SplitBuffer() { return BuiltOnFirstUse<StoreArray<char>>(); }
 
 SplitWordList& SplitWords() { return BuiltOnFirstUse<SplitWordList>(); }
 
-void ClearSplitWords() noexcept { SplitWords().Resize(0); }
+void ClearSplitWords() noexcept { SplitWords().Reserve(0); }
 
 char* LoadSplitBuffer(std::string_view source, size_t trailing_nuls) {
   if (source.size() > UINT32_MAX - trailing_nuls) throw std::bad_alloc();

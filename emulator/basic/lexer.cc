@@ -44,12 +44,13 @@ std::vector<Token> Tokenize(const std::string& line, int line_number) {
       size_t close = line.find('"', at + 1);
       if (close == std::string::npos)
         throw BasicError("unterminated string", line_number);
-      tokens.push_back({Token::kString, line.substr(at + 1, close - at - 1)});
+      tokens.push_back(
+          {Token::kString, line.substr(at + 1, close - at - 1), at});
       at = close + 1;
     } else if (IsDigit(c)) {
       size_t end = at;
       while (end < line.size() && IsDigit(line[end])) ++end;
-      tokens.push_back({Token::kNumber, line.substr(at, end - at)});
+      tokens.push_back({Token::kNumber, line.substr(at, end - at), at});
       at = end;
     } else if (IsWordStart(c)) {
       size_t end = at;
@@ -58,14 +59,14 @@ std::vector<Token> Tokenize(const std::string& line, int line_number) {
       std::string word = Upper(line.substr(at, end - at));
       // REM comments out the rest of its line.
       if (word == "REM" && (tokens.empty() || tokens.back().text == ":")) break;
-      tokens.push_back({Token::kWord, word});
+      tokens.push_back({Token::kWord, word, at});
       at = end;
     } else {
       if (std::string("+-*/()=<>,;:").find(c) == std::string::npos) {
         throw BasicError(std::string("unexpected character '") + c + "'",
                          line_number);
       }
-      tokens.push_back({Token::kSymbol, Symbol(line, at)});
+      tokens.push_back({Token::kSymbol, Symbol(line, at), at});
       at += tokens.back().text.size();
     }
   }

@@ -10,6 +10,7 @@ namespace emulator::basic {
 struct Token {
   enum Kind { kWord, kString, kNumber, kSymbol } kind;
   std::string text;  // words upper-cased; strings without their quotes
+  size_t at = 0;     // where the token begins in its line
 };
 
 // One source line as tokens; "`" and a REM at the start of a statement end

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands/chars/case_map.h"
-#include "scan/cpu_features.h"
+#include "tests/unit/isa_versions.h"
 
 namespace vellum {
 namespace {
@@ -38,11 +38,16 @@ void CheckAllBytes(CaseMapFn map) {
 
 TEST(CaseMap, ChangesOnlyTheAsciiLettersOfEveryByteValue) {
   CheckAllBytes(MapLetterCase);
+  CheckAllBytes(MapLetterCaseSse2);
 }
 
 TEST(CaseMap, WideVersionAgrees) {
-  if (!HasAvx2()) GTEST_SKIP() << "no AVX2 here";
-  CheckAllBytes(MapLetterCaseAvx2);
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (!RunsHere(Isa::kAvx2)) GTEST_SKIP() << "no AVX2 here";
+    CheckAllBytes(MapLetterCaseAvx2);
+  } else {
+    GTEST_SKIP() << "this build holds no AVX2 code";
+  }
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ class GuardedPage {
   }
   // The last `bytes` bytes of the page, to be filled by the caller.
   char* Tail(size_t bytes) { return base_ + 2 * size_ - bytes; }
+  // The page from its byte `offset` on, to be filled by the caller.
+  char* From(size_t offset) { return base_ + size_ + offset; }
 
  private:
   size_t size_;

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "scan/byte_scan.h"
-#include "scan/cpu_features.h"
 #include "tests/unit/guarded_page.h"
+#include "tests/unit/isa_versions.h"
 
 namespace vellum {
 namespace {
@@ -28,9 +28,11 @@ std::vector<LengthScan> Versions() {
   std::vector<LengthScan> versions = {
       {"sse2", StringLengthSse2, BoundedLengthSse2, FindByteWithinSse2},
       {"chosen", StringLength, BoundedLength, FindByteWithin}};
-  if (HasAvx2()) {
-    versions.push_back(
-        {"avx2", StringLengthAvx2, BoundedLengthAvx2, FindByteWithinAvx2});
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (RunsHere(Isa::kAvx2)) {
+      versions.push_back(
+          {"avx2", StringLengthAvx2, BoundedLengthAvx2, FindByteWithinAvx2});
+    }
   }
   return versions;
 }

@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "scan/byte_scan.h"
-#include "scan/cpu_features.h"
 #include "scan/passing_starts.h"
 #include "scan/set_scan.h"
 #include "scan/string_compare.h"
 #include "scan/string_search.h"
 #include "scan/two_way.h"
 #include "tests/reference/search_reference.h"
+#include "tests/unit/isa_versions.h"
 
 namespace vellum {
 namespace {
@@ -295,9 +295,11 @@ TEST(SearchDifferentialTest, MatchWalkMatchesReference) {
 TEST(SearchDifferentialTest, PassingStartsMatchReference) {
   std::vector<CollectPassingFn> collects = {CollectPassingSse2};
   std::vector<CountPassingFn> counts = {CountPassingSse2};
-  if (HasAvx2()) {
-    collects.push_back(CollectPassingAvx2);
-    counts.push_back(CountPassingAvx2);
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (RunsHere(Isa::kAvx2)) {
+      collects.push_back(CollectPassingAvx2);
+      counts.push_back(CountPassingAvx2);
+    }
   }
   Inputs inputs(kSeed + 7);
   for (int round = 0; round < kRounds; ++round) {
@@ -355,10 +357,12 @@ TEST(SearchDifferentialTest, ByteScansMatchReference) {
     ASSERT_EQ(OffsetOf(base, FindByteSse2(base + from, first)), one);
     ASSERT_EQ(OffsetOf(base, FindEitherByteSse2(base + from, first, second)),
               either);
-    if (!HasAvx2()) continue;
-    ASSERT_EQ(OffsetOf(base, FindByteAvx2(base + from, first)), one);
-    ASSERT_EQ(OffsetOf(base, FindEitherByteAvx2(base + from, first, second)),
-              either);
+    if constexpr (kBuiltIsa >= Isa::kAvx2) {
+      if (!RunsHere(Isa::kAvx2)) continue;
+      ASSERT_EQ(OffsetOf(base, FindByteAvx2(base + from, first)), one);
+      ASSERT_EQ(OffsetOf(base, FindEitherByteAvx2(base + from, first, second)),
+                either);
+    }
   }
 }
 
@@ -386,7 +390,9 @@ TEST(SearchDifferentialTest, SetScansMatchReference) {
 TEST(SearchDifferentialTest, CompareMatchesReference) {
   std::vector<int (*)(const char*, const char*)> compares = {
       CompareSignedBytesSse2};
-  if (HasAvx2()) compares.push_back(CompareSignedBytesAvx2);
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (RunsHere(Isa::kAvx2)) compares.push_back(CompareSignedBytesAvx2);
+  }
   Inputs inputs(kSeed + 4);
   for (int round = 0; round < kRounds; ++round) {
     const std::string& alphabet = inputs.Alphabet();

@@ -8,10 +8,10 @@
 
 #include "commands/search/search_commands.h"
 #include "scan/byte_scan.h"
-#include "scan/cpu_features.h"
 #include "scan/set_scan.h"
 #include "scan/string_compare.h"
 #include "tests/unit/guarded_page.h"
+#include "tests/unit/isa_versions.h"
 
 namespace vellum {
 namespace {
@@ -37,9 +37,11 @@ TEST(SearchGuardTest, ByteAndSetScansStopAtTheTerminator) {
       for (size_t from = 0; from <= n; from += (n > 40 ? 37 : 1)) {
         EXPECT_EQ(FindByteSse2(s + from, 'b'), nullptr);
         EXPECT_EQ(FindEitherByteSse2(s + from, 'b', '\xFF'), nullptr);
-        if (HasAvx2()) {
-          EXPECT_EQ(FindByteAvx2(s + from, 'b'), nullptr);
-          EXPECT_EQ(FindEitherByteAvx2(s + from, 'b', '\xFF'), nullptr);
+        if constexpr (kBuiltIsa >= Isa::kAvx2) {
+          if (RunsHere(Isa::kAvx2)) {
+            EXPECT_EQ(FindByteAvx2(s + from, 'b'), nullptr);
+            EXPECT_EQ(FindEitherByteAvx2(s + from, 'b', '\xFF'), nullptr);
+          }
         }
         EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd("bcd")), nullptr);
         EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd("bcdefghijk")), nullptr);
@@ -52,9 +54,11 @@ TEST(SearchGuardTest, ByteAndSetScansStopAtTheTerminator) {
     const char* s = source_page.AtEnd(text);
     EXPECT_EQ(FindByteSse2(s, 'z'), s + n - 1);
     EXPECT_EQ(FindEitherByteSse2(s, 'z', 'y'), s + n - 1);
-    if (HasAvx2()) {
-      EXPECT_EQ(FindByteAvx2(s, 'z'), s + n - 1);
-      EXPECT_EQ(FindEitherByteAvx2(s, 'z', 'y'), s + n - 1);
+    if constexpr (kBuiltIsa >= Isa::kAvx2) {
+      if (RunsHere(Isa::kAvx2)) {
+        EXPECT_EQ(FindByteAvx2(s, 'z'), s + n - 1);
+        EXPECT_EQ(FindEitherByteAvx2(s, 'z', 'y'), s + n - 1);
+      }
     }
     EXPECT_EQ(FindAnyByte(s, set_page.AtEnd("xyz")), s + n - 1);
     EXPECT_EQ(FindAnyByte(s, set_page.AtEnd("bcdefghijklmnopqrstuvwxyz")),
@@ -65,7 +69,9 @@ TEST(SearchGuardTest, ByteAndSetScansStopAtTheTerminator) {
 TEST(SearchGuardTest, CompareStopsAtTheTerminator) {
   std::vector<int (*)(const char*, const char*)> compares = {
       CompareSignedBytesSse2};
-  if (HasAvx2()) compares.push_back(CompareSignedBytesAvx2);
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (RunsHere(Isa::kAvx2)) compares.push_back(CompareSignedBytesAvx2);
+  }
   GuardedPage first_page;
   GuardedPage second_page;
   for (size_t n : Lengths()) {

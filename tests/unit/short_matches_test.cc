@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "scan/cpu_features.h"
 #include "tests/unit/guarded_page.h"
+#include "tests/unit/isa_versions.h"
 
 namespace vellum {
 namespace {
@@ -21,7 +21,9 @@ using ScanFn = ShortMatches (*)(const char*, std::string_view, size_t*, size_t);
 
 std::vector<ScanFn> Versions() {
   std::vector<ScanFn> versions = {ScanShortMatchesSse2};
-  if (HasAvx2()) versions.push_back(ScanShortMatchesAvx2);
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (RunsHere(Isa::kAvx2)) versions.push_back(ScanShortMatchesAvx2);
+  }
   return versions;
 }
 

@@ -1,4 +1,4 @@
-#include "commands/generate/draw_index.h"
+#include "commands/generate/index_buckets.h"
 
 #include <emmintrin.h>
 

@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "commands/generate/draw_index.h"
 #include "commands/generate/fixed_divisor.h"
+#include "commands/generate/index_buckets.h"
 #include "commands/generate/random_source.h"
 #include "tests/unit/generate_plain_draw.h"
 
@@ -69,7 +69,7 @@ std::vector<uint32_t> Dividends(uint32_t d, std::mt19937& random) {
 
 // The scalar and the four-lane division against the hardware's, with every
 // dividend passing through every lane.
-TEST(GenerateDrawIndexTest, FixedDivisorDividesExactly) {
+TEST(GenerateIndexBucketsTest, FixedDivisorDividesExactly) {
   std::mt19937 random(4242);
   for (uint32_t d : Divisors()) {
     const FixedDivisor divisor(d);
@@ -91,7 +91,7 @@ TEST(GenerateDrawIndexTest, FixedDivisorDividesExactly) {
   }
 }
 
-TEST(GenerateDrawIndexTest, BucketSizes) {
+TEST(GenerateIndexBucketsTest, BucketSizes) {
   EXPECT_EQ(IndexBuckets::Size(62), 69273666u);
   EXPECT_EQ(IndexBuckets::Size(256), 0x01000000u);  // a power of two: exact
   EXPECT_EQ(IndexBuckets::Size(kLongestAlphabet), 2u);
@@ -106,7 +106,7 @@ TEST(GenerateDrawIndexTest, BucketSizes) {
 // rejected, for every count around the four-word step. With n = 1500000000
 // about 30% of outputs are rejected, so runs with and without one occur at
 // every count, including ones whose only rejection is in the last words.
-TEST(GenerateDrawIndexTest, BucketsOfWords) {
+TEST(GenerateIndexBucketsTest, BucketsOfWords) {
   std::mt19937 random(77);
   for (uint32_t n : {2u, 3u, 62u, 256u, 1500000000u, kLongestAlphabet}) {
     const IndexBuckets buckets(n);
