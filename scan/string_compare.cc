@@ -9,9 +9,7 @@ namespace {
 using sse2::kBlock;
 
 int CompareAt(const char* first, const char* second) {
-  auto a = static_cast<signed char>(*first);
-  auto b = static_cast<signed char>(*second);
-  return (a > b) - (a < b);
+  return SignedOrder(*first, *second);
 }
 
 // Zero in each byte where the strings differ or `first` has its terminator
@@ -82,7 +80,7 @@ int CompareSignedBytesAvx2(const char* first, const char* second) {
 }
 #endif
 
-int CompareSignedBytes(const char* first, const char* second) {
+int CompareLongSignedBytes(const char* first, const char* second) {
   if constexpr (kBuiltIsa >= Isa::kAvx2) {
     if (ChosenIsa() == Isa::kAvx2) return CompareSignedBytesAvx2(first, second);
   }

@@ -5,6 +5,7 @@
 #include "scan/bounded_scans.h"
 #include "scan/byte_scan.h"
 #include "scan/passing_starts.h"
+#include "scan/short_text.h"
 #include "scan/sse2_blocks.h"
 #include "scan/start_filter.h"
 #include "scan/two_way.h"
@@ -116,6 +117,16 @@ size_t FindLastWithFilter(std::string_view text, std::string_view pattern) {
     if (candidates.Passes(end) && candidates.Matches(end, &work)) return end;
   }
   return kNotFound;
+}
+
+// MatchStarts for a text and pattern that IsShortSearch takes, wherever
+// they lie: one near the end of its page is read from a padded copy.
+uint32_t MatchesInShort(std::string_view text, std::string_view pattern) {
+  char text_copy[short_text::kReach];
+  char pattern_copy[short_text::kReach];
+  return short_text::MatchStarts(
+      short_text::InReachOrCopied(text, text_copy),
+      short_text::InReachOrCopied(pattern, pattern_copy));
 }
 
 }  // namespace
@@ -232,6 +243,11 @@ size_t FindString(std::string_view text, std::string_view pattern,
   if (from > text.size() || pattern.size() > text.size() - from) {
     return kNotFound;
   }
+  std::string_view rest = text.substr(from);
+  if (short_text::IsShortSearch(rest, pattern)) {
+    uint32_t matches = MatchesInShort(rest, pattern);
+    return matches != 0 ? from + LowestBit(matches) : kNotFound;
+  }
   if (pattern.size() == 1) {
     const char* hit =
         FindByteWithin(text.data() + from, text.size() - from, pattern[0]);
@@ -243,11 +259,25 @@ size_t FindString(std::string_view text, std::string_view pattern,
 
 size_t FindLastString(std::string_view text, std::string_view pattern) {
   if (pattern.empty() || pattern.size() > text.size()) return kNotFound;
+  if (short_text::IsShortSearch(text, pattern)) {
+    uint32_t matches = MatchesInShort(text, pattern);
+    return matches != 0 ? HighestBit(matches) : kNotFound;
+  }
   if (pattern.size() == 1) return FindLastByteIn(text, pattern[0]);
   return FindLastWithFilter(text, pattern);
 }
 
 size_t CountStrings(std::string_view text, std::string_view pattern) {
+  if (short_text::IsShortSearch(text, pattern)) {
+    return short_text::WalkedCount(MatchesInShort(text, pattern),
+                                   pattern.size());
+  }
+  // Every occurrence of a single byte is a match: counted in one pass.
+  if (pattern.size() == 1 && !text.empty()) {
+    const auto filter =
+        StartFilter::For(text.data(), text.size(), pattern.data(), 1);
+    return CountPassing(filter, 0);
+  }
   return MatchWalker(text, pattern).CountRest();
 }
 

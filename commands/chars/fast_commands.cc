@@ -6,13 +6,14 @@
 #include "commands/chars/case_map.h"
 #include "commands/export_names.h"
 #include "host/host_string.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 namespace {
 
 HostString CaseCopy(HostString old_result, const char* source,
                     unsigned char first) {
-  std::string_view text = ArgView(source);
+  std::string_view text = short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
   HostString result = AllocHostString(static_cast<int64_t>(text.size()) + 1);
   if (result == nullptr) return Finish(old_result, nullptr);
@@ -26,7 +27,7 @@ HostString CaseCopy(HostString old_result, const char* source,
 }  // namespace vellum
 
 int32_t FastLen(const char* source) {
-  return source ? static_cast<int32_t>(vellum::StringLength(source)) : 0;
+  return static_cast<int32_t>(vellum::short_text::View(source).size());
 }
 
 HostString FastLeft(HostString old_result, const char* source, int32_t size) {
@@ -34,14 +35,15 @@ HostString FastLeft(HostString old_result, const char* source, int32_t size) {
   if (source == nullptr || size == 0) return Finish(old_result, nullptr);
   // Measured only as far as `size` bytes: a short prefix of a long string
   // never measures the whole string.
-  size_t length = vellum::BoundedLength(source, static_cast<size_t>(size));
+  size_t length =
+      vellum::short_text::BoundedLength(source, static_cast<size_t>(size));
   if (length == 0) return Finish(old_result, nullptr);
   return Finish(old_result, MakeHostCopy({source, length}));
 }
 
 HostString FastRight(HostString old_result, const char* source, int32_t size) {
   if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  std::string_view text = ArgView(source);
+  std::string_view text = vellum::short_text::View(source);
   if (text.empty() || size == 0) return Finish(old_result, nullptr);
   return Finish(old_result,
                 MakeHostCopy(text.substr(text.size() -

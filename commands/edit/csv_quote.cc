@@ -6,6 +6,7 @@
 #include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/quote_scan.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 namespace {
@@ -41,7 +42,7 @@ HostString DelimitCsv(HostString old_result, const char* source) {
 
 HostString DelimitCsvForce(HostString old_result, const char* source,
                            int32_t force_flag) {
-  std::string_view text = ArgView(source);
+  std::string_view text = vellum::short_text::View(source);
   if (text.empty()) {
     return Finish(old_result,
                   force_flag != 0 ? MakeHostCopy("\"\"") : MakeHostCopy(""));
@@ -54,11 +55,13 @@ HostString DelimitCsvForce(HostString old_result, const char* source,
 }
 
 HostString QuoteString(HostString old_result, const char* source) {
-  return Finish(old_result, vellum::Splice("\"", 0, ArgView(source), "\""));
+  return Finish(
+      old_result,
+      vellum::Splice("\"", 0, vellum::short_text::View(source), "\""));
 }
 
 HostString UnQuoteString(HostString old_result, const char* source) {
-  std::string_view text = ArgView(source);
+  std::string_view text = vellum::short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
   // A lone quote is both first and last byte; it has no pair to remove.
   if (text.size() < 2 || text.front() != '"' || text.back() != '"') {

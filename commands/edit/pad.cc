@@ -1,10 +1,10 @@
 #include "commands/edit/pad.h"
 
-#include <cstring>
 #include <string_view>
 
 #include "commands/export_names.h"
 #include "host/host_string.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 namespace {
@@ -19,7 +19,7 @@ HostString Pad(HostString old_result, const char* source,
   if (size < 0) return Fail(old_result, kErrorNegativeSize);
   char fill =
       padding_char != nullptr && *padding_char != '\0' ? *padding_char : ' ';
-  std::string_view text = ArgView(source);
+  std::string_view text = short_text::View(source);
   if (!text.empty() && text.size() >= static_cast<size_t>(size)) {
     return Finish(old_result, MakeHostCopy(text));
   }
@@ -28,8 +28,8 @@ HostString Pad(HostString old_result, const char* source,
   size_t fill_count = static_cast<size_t>(size) - text.size();
   char* fill_at = side == Side::kLeft ? result : result + text.size();
   char* text_at = side == Side::kLeft ? result + fill_count : result;
-  std::memset(fill_at, fill, fill_count);
-  if (!text.empty()) std::memcpy(text_at, text.data(), text.size());
+  short_text::Fill(fill_at, fill, fill_count);
+  short_text::Copy(text_at, text.data(), text.size());
   result[size] = '\0';
   return Finish(old_result, result);
 }

@@ -12,7 +12,9 @@
 #include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/byte_replace.h"
+#include "scan/cpu_features.h"
 #include "scan/short_matches.h"
+#include "scan/short_text.h"
 #include "scan/string_search.h"
 
 namespace vellum {
@@ -78,20 +80,28 @@ class PieceWriter {
 
 // Matches recorded by the counting walk, so that the copying walk needs to
 // search again only past the last of them. On the DLL's 4-byte offsets the
-// block takes 32 KiB of the stack.
+// block takes 32 KiB of the stack, which Windows must probe page by page on
+// every call that holds it.
 constexpr size_t kRecorded = 8192;
+
+// The block for a source that cannot hold more matches: one of fewer than
+// short_text::kReach bytes, or one measured to be that short for its
+// search string. It leaves room for the pair of 64-byte chunks that
+// ScanShortMatches stores at once.
+constexpr size_t kRecordedFew = 160;
 
 // Batches of matches for the copying walk: the recorded ones first, then
 // those of a second walk from just past the last recorded match, which finds
 // the same matches as the first walk would have gone on to find.
+template <size_t kCapacity>
 class RecordedMatches {
  public:
   // Walks `text` once, recording what the block holds and counting the rest.
   RecordedMatches(std::string_view text, std::string_view pattern)
       : text_(text), pattern_(pattern) {
     MatchWalker& walker = walker_.emplace(text, pattern);
-    held_ = walker.Next(recorded_, kRecorded);
-    count_ = held_ < kRecorded ? held_ : held_ + walker.CountRest();
+    held_ = walker.Next(recorded_, kCapacity);
+    count_ = held_ < kCapacity ? held_ : held_ + walker.CountRest();
     walker_.reset();
   }
 
@@ -100,7 +110,7 @@ class RecordedMatches {
   RecordedMatches(const char* source, std::string_view pattern)
       : pattern_(pattern) {
     ShortMatches found =
-        ScanShortMatches(source, pattern, recorded_, kRecorded);
+        ScanShortMatches(source, pattern, recorded_, kCapacity);
     text_ = {source, found.length};
     count_ = found.count;
     held_ = found.stored;
@@ -122,7 +132,7 @@ class RecordedMatches {
                       held_ == 0 ? 0 : recorded_[held_ - 1] + pattern_.size());
     }
     *batch = recorded_;
-    return walker_->Next(recorded_, std::min(limit, kRecorded));
+    return walker_->Next(recorded_, std::min(limit, kCapacity));
   }
 
  private:
@@ -132,13 +142,14 @@ class RecordedMatches {
   size_t count_ = 0;
   size_t held_ = 0;
   size_t given_ = 0;
-  size_t recorded_[kRecorded + kShortMatchSlack];
+  size_t recorded_[kCapacity + kShortMatchSlack];
 };
 
 // The text with each of the occurrences of `pattern` that `matches` counted
 // replaced by `insert`; null for an empty text.
+template <class Matches>
 HostString ReplaceCounted(std::string_view pattern, std::string_view insert,
-                          RecordedMatches& matches) {
+                          Matches& matches) {
   std::string_view text = matches.text();
   size_t count = matches.count();
   if (text.empty()) return nullptr;
@@ -175,32 +186,141 @@ HostString ReplaceCounted(std::string_view pattern, std::string_view insert,
   return result;
 }
 
+// A source that ends within its first kShortSource bytes, all of which
+// lie in the page of its first byte, is searched as two windows of
+// short_text::kSpan starts each, in registers: no walker, no recorded block.
+constexpr size_t kShortSource = 2 * short_text::kSpan;
+
+// The length of `source` when it is such a source, otherwise kShortSource.
+size_t ShortSourceLength(const char* source) {
+  const char* second = source + short_text::kSpan;
+  if (!short_text::InReach(source) || !short_text::InReach(second)) {
+    return kShortSource;
+  }
+  if (uint32_t zeros = short_text::Zeros32(source)) return LowestBit(zeros);
+  if (uint32_t zeros = short_text::Zeros32(second)) {
+    return short_text::kSpan + LowestBit(zeros);
+  }
+  return kShortSource;
+}
+
+// REPLACE ALL$ on a non-empty `text` of fewer than kShortSource bytes, read
+// in place, with a `pattern` that short_text::MatchStartsAt takes.
+HostString ReplaceInShort(std::string_view text, std::string_view pattern,
+                          std::string_view insert) {
+  const size_t m = pattern.size();
+  size_t starts[kShortSource];
+  size_t count = 0;
+  if (m <= text.size()) {
+    const size_t last = text.size() - m + 1;  // starts to test
+    size_t resume = 0;
+    for (size_t window = 0; window < last; window += short_text::kSpan) {
+      uint32_t found = short_text::MatchStartsAt(
+          text.data() + window, std::min(last - window, short_text::kSpan),
+          pattern);
+      for (; found != 0; found &= found - 1) {
+        size_t start = window + LowestBit(found);
+        if (start < resume) continue;  // overlaps the last match
+        starts[count++] = start;
+        resume = start + m;
+      }
+    }
+  }
+  if (count == 0) return MakeHostCopy(text);
+  // At most 64 matches: the size cannot overflow 64 bits, and
+  // AllocHostString refuses one past a 32-bit count.
+  int64_t size =
+      static_cast<int64_t>(text.size()) +
+      static_cast<int64_t>(count) *
+          (static_cast<int64_t>(insert.size()) - static_cast<int64_t>(m)) +
+      1;
+  HostString result = AllocHostString(size);
+  if (result == nullptr) return nullptr;
+  char* out = result;
+  size_t from = 0;
+  for (size_t i = 0; i < count; ++i) {
+    out = AppendPiece(out, text.substr(from, starts[i] - from));
+    out = AppendPiece(out, insert);
+    from = starts[i] + m;
+  }
+  *AppendPiece(out, text.substr(from)) = '\0';
+  return result;
+}
+
+// The arguments of REPLACE$ and REMOVE$ measured, and the offset of the
+// first match in the source, kNotFound when there is none or the search
+// string is empty.
+struct FirstMatch {
+  std::string_view text;
+  size_t pattern_size;
+  size_t at;
+};
+
+FirstMatch FindFirstMatch(const char* source, const char* search) {
+  short_text::ShortSearch found;
+  if (source != nullptr && search != nullptr &&
+      short_text::FindMatches(source, search, &found)) {
+    return {{source, found.text_size},
+            found.pattern_size,
+            found.matches != 0 ? LowestBit(found.matches) : kNotFound};
+  }
+  std::string_view text = short_text::View(source);
+  std::string_view pattern = short_text::View(search);
+  return {text, pattern.size(),
+          pattern.empty() ? kNotFound : FindString(text, pattern)};
+}
+
+// Every occurrence of `pattern` in `text` (a measured view, or a
+// NUL-terminated source for a pattern that IsShortUnbordered takes)
+// replaced by `insert`, with a block of `kCapacity` recorded matches. The
+// large block keeps to a function of its own, so that only the calls that
+// use it pay for its probe.
+template <size_t kCapacity, typename Text>
+VELLUM_NOINLINE HostString ReplaceAll(Text text, std::string_view pattern,
+                                      std::string_view insert) {
+  RecordedMatches<kCapacity> matches(text, pattern);
+  return ReplaceCounted(pattern, insert, matches);
+}
+
 }  // namespace
 }  // namespace vellum
 
 HostString ReplaceString(HostString old_result, const char* source,
                          const char* search, const char* insert) {
-  std::string_view text = ArgView(source);
+  const vellum::FirstMatch first = vellum::FindFirstMatch(source, search);
+  std::string_view text = first.text;
   if (text.empty()) return Finish(old_result, nullptr);
-  std::string_view pattern = ArgView(search);
-  size_t at =
-      pattern.empty() ? vellum::kNotFound : vellum::FindString(text, pattern);
-  if (at == vellum::kNotFound) return Finish(old_result, MakeHostCopy(text));
+  if (first.at == vellum::kNotFound) {
+    return Finish(old_result, MakeHostCopy(text));
+  }
   return Finish(old_result,
-                vellum::Splice(text.substr(0, at), 0, ArgView(insert),
-                               text.substr(at + pattern.size())));
+                vellum::Splice(text.substr(0, first.at), 0,
+                               vellum::short_text::View(insert),
+                               text.substr(first.at + first.pattern_size)));
 }
 
 HostString ReplaceStringAll(HostString old_result, const char* source,
                             const char* search, const char* insert) {
-  std::string_view pattern = ArgView(search);
-  std::string_view replacement = ArgView(insert);
-  if (source != nullptr && vellum::IsShortUnbordered(pattern)) {
-    vellum::RecordedMatches matches(source, pattern);
-    return Finish(old_result,
-                  vellum::ReplaceCounted(pattern, replacement, matches));
+  std::string_view pattern = vellum::short_text::View(search);
+  std::string_view replacement = vellum::short_text::View(insert);
+  if (source != nullptr && !pattern.empty() &&
+      pattern.size() < vellum::short_text::kSpan &&
+      vellum::short_text::InReach(pattern.data())) {
+    size_t length = vellum::ShortSourceLength(source);
+    if (length == 0) return Finish(old_result, nullptr);
+    if (length < vellum::kShortSource) {
+      return Finish(old_result, vellum::ReplaceInShort({source, length},
+                                                       pattern, replacement));
+    }
   }
-  std::string_view text = ArgView(source);
+  if (source != nullptr && vellum::IsShortUnbordered(pattern)) {
+    return Finish(old_result, vellum::short_text::EndsInReach(source)
+                                  ? vellum::ReplaceAll<vellum::kRecordedFew>(
+                                        source, pattern, replacement)
+                                  : vellum::ReplaceAll<vellum::kRecorded>(
+                                        source, pattern, replacement));
+  }
+  std::string_view text = vellum::short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
   if (pattern.size() == 1 && replacement.size() == 1) {
     return Finish(old_result,
@@ -210,9 +330,11 @@ HostString ReplaceStringAll(HostString old_result, const char* source,
     return Finish(old_result, vellum::RemoveEachByte(text, pattern[0]));
   }
   if (pattern.empty()) return Finish(old_result, MakeHostCopy(text));
-  vellum::RecordedMatches matches(text, pattern);
-  return Finish(old_result,
-                vellum::ReplaceCounted(pattern, replacement, matches));
+  return Finish(
+      old_result,
+      text.size() / pattern.size() < vellum::kRecordedFew
+          ? vellum::ReplaceAll<vellum::kRecordedFew>(text, pattern, replacement)
+          : vellum::ReplaceAll<vellum::kRecorded>(text, pattern, replacement));
 }
 
 HostString RemoveString(HostString old_result, const char* source,

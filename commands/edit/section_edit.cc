@@ -7,7 +7,7 @@
 #include "commands/edit/splice.h"
 #include "commands/export_names.h"
 #include "host/host_string.h"
-#include "scan/byte_scan.h"
+#include "scan/short_text.h"
 
 using vellum::Splice;
 
@@ -21,7 +21,7 @@ HostString Mid(HostString old_result, const char* source,
   // start of a long source never reads the rest. Both counts are below 2^31,
   // so their sum fits even a 32-bit size_t.
   size_t limit = size == 0 ? SIZE_MAX : skip + static_cast<size_t>(size);
-  size_t length = vellum::BoundedLength(source, limit);
+  size_t length = vellum::short_text::BoundedLength(source, limit);
   if (length == 0 || length < skip) return Finish(old_result, nullptr);
   return Finish(old_result, MakeHostCopy({source + skip, length - skip}));
 }
@@ -30,7 +30,7 @@ HostString RemoveSection(HostString old_result, const char* source,
                          int32_t start_position, int32_t size) {
   if (start_position < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
   if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  std::string_view text = ArgView(source);
+  std::string_view text = vellum::short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
   size_t skip = static_cast<size_t>(start_position) - 1;
   if (skip > text.size()) return Finish(old_result, MakeHostCopy(text));
@@ -45,14 +45,16 @@ HostString Insert(HostString old_result, const char* source,
   if (insert_position < 1) {
     return Fail(old_result, vellum::kErrorPositionTooLow);
   }
-  std::string_view text = ArgView(source);
+  std::string_view text = vellum::short_text::View(source);
   auto skip = static_cast<size_t>(insert_position) - 1;
   if (skip <= text.size()) {
-    return Finish(old_result, Splice(text.substr(0, skip), 0, ArgView(insert),
-                                     text.substr(skip)));
+    return Finish(old_result,
+                  Splice(text.substr(0, skip), 0,
+                         vellum::short_text::View(insert), text.substr(skip)));
   }
   auto gap = static_cast<int64_t>(skip - text.size());
-  return Finish(old_result, Splice(text, gap, ArgView(insert), {}));
+  return Finish(old_result,
+                Splice(text, gap, vellum::short_text::View(insert), {}));
 }
 
 HostString ReplaceSection(HostString old_result, const char* source,
@@ -60,15 +62,17 @@ HostString ReplaceSection(HostString old_result, const char* source,
                           const char* insert) {
   if (start_position < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
   if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  std::string_view text = ArgView(source);
+  std::string_view text = vellum::short_text::View(source);
   auto skip = static_cast<size_t>(start_position) - 1;
   if (skip < text.size()) {
     // A section that runs past the end is cut off there.
     size_t kept_from =
         skip + std::min(static_cast<size_t>(size), text.size() - skip);
-    return Finish(old_result, Splice(text.substr(0, skip), 0, ArgView(insert),
+    return Finish(old_result, Splice(text.substr(0, skip), 0,
+                                     vellum::short_text::View(insert),
                                      text.substr(kept_from)));
   }
   auto gap = static_cast<int64_t>(skip - text.size());
-  return Finish(old_result, Splice(text, gap, ArgView(insert), {}));
+  return Finish(old_result,
+                Splice(text, gap, vellum::short_text::View(insert), {}));
 }

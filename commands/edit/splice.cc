@@ -1,6 +1,7 @@
 #include "commands/edit/splice.h"
 
 #include "host/host_string.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 
@@ -12,7 +13,7 @@ HostString Splice(std::string_view head, int64_t gap, std::string_view middle,
   HostString result = AllocHostString(size);
   if (result == nullptr) return nullptr;
   char* out = AppendPiece(result, head);
-  std::memset(out, ' ', static_cast<size_t>(gap));
+  short_text::Fill(out, ' ', static_cast<size_t>(gap));
   out = AppendPiece(out + gap, middle);
   *AppendPiece(out, tail) = '\0';
   return result;

@@ -2,18 +2,17 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "host/core_interface.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 
-// Copies `piece` to `out` and returns the end of the copy. An empty piece
-// may be a null view, which memcpy must not be given even for 0 bytes.
+// Copies `piece` to `out` and returns the end of the copy. An empty piece,
+// which may be a null view, copies nothing; a short one takes no call.
 inline char* AppendPiece(char* out, std::string_view piece) {
-  if (piece.empty()) return out;
-  std::memcpy(out, piece.data(), piece.size());
+  short_text::Copy(out, piece.data(), piece.size());
   return out + piece.size();
 }
 

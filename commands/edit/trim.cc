@@ -7,6 +7,7 @@
 #include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/byte_set.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 namespace {
@@ -44,17 +45,17 @@ HostString TrimWith(HostString old_result, std::string_view text, Ends ends,
 }
 
 HostString TrimSpaces(HostString old_result, const char* source, Ends ends) {
-  return TrimWith(old_result, ArgView(source), ends,
+  return TrimWith(old_result, vellum::short_text::View(source), ends,
                   [](char c) { return c == ' '; });
 }
 
 HostString TrimSet(HostString old_result, const char* source,
                    const char* padding_chars, Ends ends) {
-  std::string_view set = ArgView(padding_chars);
+  std::string_view set = vellum::short_text::View(padding_chars);
   // An empty set strips nothing, yet gives null, not the source.
   if (set.empty()) return Finish(old_result, nullptr);
   const ByteSet members(set);
-  return TrimWith(old_result, ArgView(source), ends,
+  return TrimWith(old_result, vellum::short_text::View(source), ends,
                   [&members](char c) { return members.contains(c); });
 }
 

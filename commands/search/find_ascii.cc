@@ -3,25 +3,27 @@
 #include "commands/search/search_commands.h"
 #include "commands/search/search_start.h"
 #include "host/host_string.h"
-#include "scan/byte_scan.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 namespace {
 
 // Only the low 8 bits of the code take part; 0 is never found.
 int32_t ScanForChar(const char* base, const char* from, int32_t code) {
-  return PositionOf(base, FindByte(from, static_cast<char>(code)));
+  return PositionOf(base, short_text::FindByte(from, static_cast<char>(code)));
 }
 
 }  // namespace
 }  // namespace vellum
 
 int32_t FindAsc_2(const char* source, int32_t search_ascii) {
-  // A start of 1 never raises.
-  return FindAsc_3(source, search_ascii, 1);
+  // From the first byte there is nothing to check: the scan itself finds
+  // nothing in an empty source or for a code of 0.
+  return source ? vellum::ScanForChar(source, source, search_ascii) : 0;
 }
 
 int32_t FindAsc_3(const char* source, int32_t search_ascii, int32_t start_pos) {
+  if (start_pos == 1) return FindAsc_2(source, search_ascii);
   return vellum::ScanFromPosition(
       source, start_pos, search_ascii == 0, [=](const char* from) {
         return vellum::ScanForChar(source, from, search_ascii);

@@ -3,13 +3,21 @@
 
 #include "commands/search/search_commands.h"
 #include "host/host_string.h"
+#include "scan/short_text.h"
 #include "scan/string_search.h"
 
 int32_t ReverseInstr(const char* source, const char* search) {
+  if (source == nullptr || search == nullptr) return 0;
+  vellum::short_text::ShortSearch found;
+  if (vellum::short_text::FindMatches(source, search, &found)) {
+    return found.matches != 0
+               ? static_cast<int32_t>(vellum::HighestBit(found.matches)) + 1
+               : 0;
+  }
   // The search string is measured last: a match is checked from the end of
   // the source, so the bytes compared are the ones most recently measured.
-  std::string_view text = vellum::ArgView(source);
-  std::string_view pattern = vellum::ArgView(search);
+  std::string_view text = vellum::short_text::View(source);
+  std::string_view pattern = vellum::short_text::View(search);
   size_t at = vellum::FindLastString(text, pattern);
   return at == vellum::kNotFound ? 0 : static_cast<int32_t>(at) + 1;
 }

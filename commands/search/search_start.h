@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "host/host_string.h"
-#include "scan/byte_scan.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 
@@ -24,7 +24,8 @@ inline int32_t PositionOf(const char* base, const char* match) {
 // Takes no account of bytes past that one.
 inline const char* SkipTo(const char* source, int32_t start_position) {
   size_t skip = static_cast<size_t>(start_position) - 1;
-  return BoundedLength(source, skip) == skip ? source + skip : nullptr;
+  return short_text::BoundedLength(source, skip) == skip ? source + skip
+                                                         : nullptr;
 }
 
 // The steps of every form with a start position, in order: a start below 1

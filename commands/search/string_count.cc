@@ -1,9 +1,16 @@
 // STRING COUNT: the number of non-overlapping occurrences, left to right.
 #include "commands/search/search_commands.h"
 #include "host/host_string.h"
+#include "scan/short_text.h"
 #include "scan/string_search.h"
 
 int32_t CountString(const char* source, const char* search) {
-  return static_cast<int32_t>(
-      vellum::CountStrings(vellum::ArgView(source), vellum::ArgView(search)));
+  if (source == nullptr || search == nullptr) return 0;
+  vellum::short_text::ShortSearch found;
+  if (vellum::short_text::FindMatches(source, search, &found)) {
+    return static_cast<int32_t>(
+        vellum::short_text::WalkedCount(found.matches, found.pattern_size));
+  }
+  return static_cast<int32_t>(vellum::CountStrings(
+      vellum::short_text::View(source), vellum::short_text::View(search)));
 }
