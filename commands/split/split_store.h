@@ -8,6 +8,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "commands/split/store_array.h"
@@ -94,11 +95,26 @@ class SplitWordList {
   uint32_t limit_ = 0;
 };
 
+// Both arrays are built on first use, in static memory, and never destroyed:
+// only the clean-ups registered at start-up release their storage. A static
+// destructor would run in an order relative to those clean-ups that depends
+// on link order, and heap-allocated array objects would outlive the module
+// once it is unloaded. Inline, so that a query pays one test of the guard
+// rather than a call.
+template <typename Array>
+Array& BuiltOnFirstUse() {
+  alignas(Array) static unsigned char space[sizeof(Array)];
+  static Array* array = new (space) Array();
+  return *array;
+}
+
 // The working copy of the last non-empty source.
-StoreArray<char>& SplitBuffer();
+inline StoreArray<char>& SplitBuffer() {
+  return BuiltOnFirstUse<StoreArray<char>>();
+}
 
 // One record per word, in source order; word n is at index n - 1.
-SplitWordList& SplitWords();
+inline SplitWordList& SplitWords() { return BuiltOnFirstUse<SplitWordList>(); }
 
 // Forgets every word. Storage is kept only within the arrays' spare.
 void ClearSplitWords() noexcept;
@@ -160,11 +176,17 @@ class WordRecorder {
   const char* stop_ = nullptr;
 };
 
+// Sources shorter than this get a record per byte, and one more, without a
+// count: no split gives more words than that, the records cost at most 6 KiB,
+// and counting a line costs about as much as splitting it.
+inline constexpr size_t kCountedSplitBytes = 1024;
+
 // Runs one split: the old words go first, whatever the source; a null or
 // empty source leaves the store empty. Otherwise the source is loaded with
 // `trailing_nuls` NULs, records are made for `bound(buffer, length)` words,
-// at least as many as the split gives, and `scan(buffer, length, recorder)`
-// fills them in one pass. Running out of memory leaves the store empty with
+// at least as many as the split gives (or for length + 1 words when the
+// source is short), and `scan(buffer, length, recorder)` fills them in one
+// pass. Running out of memory leaves the store empty with
 // its storage released, instead of leaving the command as an exception.
 template <typename Bound, typename Scan>
 void RunSplit(const char* source, size_t trailing_nuls, Bound bound,
@@ -177,7 +199,9 @@ void RunSplit(const char* source, size_t trailing_nuls, Bound bound,
       return;
     }
     char* buffer = LoadSplitBuffer(text, trailing_nuls);
-    SplitWords().Reserve(bound(buffer, text.size()));
+    SplitWords().Reserve(text.size() < kCountedSplitBytes
+                             ? text.size() + 1
+                             : bound(buffer, text.size()));
     WordRecorder recorder(buffer, SplitWords());
     scan(buffer, text.size(), recorder);
     const char* limit = buffer + text.size() + 1;
