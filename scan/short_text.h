@@ -233,29 +233,56 @@ inline std::string_view InReachOrCopied(std::string_view text, char* copy) {
   return {copy, text.size()};
 }
 
+// Those of the starts in `passing` from `at` where a `pattern` of four to
+// kSpan - 1 bytes stands whole, one compare each. Out of line: inline, its
+// blocks would outnumber the 32-bit build's eight vector registers, and a
+// spilled block makes every caller realign its stack on each call, even
+// for the words of three bytes or fewer that never come here.
+[[gnu::noinline]] VELLUM_READS_WHOLE_BLOCKS inline uint32_t WholeMatches(
+    const char* at, uint32_t passing, std::string_view pattern) {
+  uint32_t matches = 0;
+  for (uint32_t left = passing; left != 0; left &= left - 1) {
+    unsigned s = LowestBit(left);
+    if ((~Same32(at + s, pattern.data()) & LowBits(pattern.size())) == 0) {
+      matches |= uint32_t{1} << s;
+    }
+  }
+  return matches;
+}
+
 // Bit s set for each of the first `starts` starts from `at` (at most
 // kSpan) where `pattern`, of fewer than kSpan bytes and in reach, stands
 // whole: the test of the first, last and second bytes over all starts at
 // once, which is the whole test for up to three bytes, then for longer
 // patterns one compare per start that passes. Reads up to kReach bytes
 // from `at`; a start past the text's end must not be among `starts`.
-inline uint32_t MatchStartsAt(const char* at, size_t starts,
-                              std::string_view pattern) {
+// The byte tests are combined in the vector registers, each half of the
+// starts taken to a bit mask once: on the 32-bit build, every mask taken
+// apart costs general registers that it has too few of.
+VELLUM_READS_WHOLE_BLOCKS inline uint32_t MatchStartsAt(
+    const char* at, size_t starts, std::string_view pattern) {
   const size_t m = pattern.size();
-  uint32_t passing = Equal32(at, sse2::Splat(pattern[0])) &
-                     Equal32(at + m - 1, sse2::Splat(pattern[m - 1]));
-  if (starts < kSpan) passing &= LowBits(starts);
-  if (m <= 2) return passing;
-  passing &= Equal32(at + 1, sse2::Splat(pattern[1]));
-  if (m == 3) return passing;
-  uint32_t matches = 0;
-  for (uint32_t left = passing; left != 0; left &= left - 1) {
-    unsigned s = LowestBit(left);
-    if ((~Same32(at + s, pattern.data()) & LowBits(m)) == 0) {
-      matches |= uint32_t{1} << s;
-    }
+  const __m128i first = sse2::Splat(pattern[0]);
+  const __m128i last = sse2::Splat(pattern[m - 1]);
+  __m128i low =
+      _mm_and_si128(_mm_cmpeq_epi8(sse2::LoadUnaligned(at), first),
+                    _mm_cmpeq_epi8(sse2::LoadUnaligned(at + m - 1), last));
+  __m128i high = _mm_and_si128(
+      _mm_cmpeq_epi8(sse2::LoadUnaligned(at + sse2::kBlock), first),
+      _mm_cmpeq_epi8(sse2::LoadUnaligned(at + m - 1 + sse2::kBlock), last));
+  if (m > 2) {
+    const __m128i second = sse2::Splat(pattern[1]);
+    low =
+        _mm_and_si128(low, _mm_cmpeq_epi8(sse2::LoadUnaligned(at + 1), second));
+    high = _mm_and_si128(
+        high,
+        _mm_cmpeq_epi8(sse2::LoadUnaligned(at + 1 + sse2::kBlock), second));
   }
-  return matches;
+  uint32_t passing = static_cast<uint32_t>(_mm_movemask_epi8(low)) |
+                     static_cast<uint32_t>(_mm_movemask_epi8(high)) << 16;
+  if (starts < kSpan) passing &= LowBits(starts);
+  if (m <= 3 || passing == 0) return passing;
+  return WholeMatches(at, passing, pattern);
 }
 
 // The same for every start of a short `text`, no shorter than `pattern`.
@@ -278,6 +305,23 @@ inline size_t WalkedCount(uint32_t matches, size_t pattern_size) {
   return count;
 }
 
+// The length of `text` when it is below kBlock, kBlock otherwise: read
+// from the aligned block that holds its first byte, and from the next one
+// only when no terminator comes first. An aligned block never crosses a
+// page, and each one read holds a byte of the string, so this needs no
+// page test: a search string, most often a word, is measured wherever it
+// lies.
+VELLUM_READS_WHOLE_BLOCKS inline size_t WordLength(const char* text) {
+  const size_t offset = sse2::Address(text) & (sse2::kBlock - 1);
+  const char* block = text - offset;
+  uint32_t zeros = sse2::ZeroBytes(sse2::LoadAligned(block)) >> offset;
+  if (zeros != 0) return LowestBit(zeros);
+  // Byte i of the next block is byte kBlock - offset + i of `text`.
+  zeros = sse2::ZeroBytes(sse2::LoadAligned(block + sse2::kBlock)) &
+          LowBits(offset);
+  return zeros != 0 ? sse2::kBlock - offset + LowestBit(zeros) : sse2::kBlock;
+}
+
 // What the short path of the searches finds: MatchStarts' bits, and the
 // lengths of the two arguments.
 struct ShortSearch {
@@ -287,19 +331,20 @@ struct ShortSearch {
 };
 
 // The searches' short path over NUL-terminated arguments, measuring both in
-// the loads that the search itself makes: when `text` and `pattern` are
-// both short and in reach (a pattern of up to 15 bytes), fills `*found`
+// the loads that the search itself makes: when `text` is short and in reach
+// and `pattern` has up to 15 bytes (and is in reach too when it has more
+// than three, the most the byte tests take singly), fills `*found`
 // (no matches for an empty pattern or one longer than the text) and
 // returns true; otherwise returns false and the long way must answer.
 inline bool FindMatches(const char* text, const char* pattern,
                         ShortSearch* found) {
-  if (!InReach(text) || !InReach(pattern)) return false;
+  if (!InReach(text)) return false;
   uint32_t text_end = Zeros32(text);
-  // A search string is most often a word: one block measures it.
-  uint32_t pattern_end = sse2::ZeroBytes(sse2::LoadUnaligned(pattern));
-  if (text_end == 0 || pattern_end == 0) return false;
+  if (text_end == 0) return false;
   size_t n = LowestBit(text_end);
-  size_t m = LowestBit(pattern_end);
+  size_t m = WordLength(pattern);
+  // Only a search string of four bytes or more is loaded whole.
+  if (m >= sse2::kBlock || (m > 3 && !InReach(pattern))) return false;
   found->text_size = n;
   found->pattern_size = m;
   found->matches = m == 0 || m > n ? 0 : MatchStarts({text, n}, {pattern, m});

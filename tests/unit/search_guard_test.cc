@@ -114,5 +114,38 @@ TEST(SearchGuardTest, CommandsReadNoFurtherThanTheTerminator) {
   }
 }
 
+// A search string is measured from its aligned blocks wherever it lies, and
+// loaded whole only when it is in reach: at either edge of a page, a search
+// string of every length finds every match of a short source, and one
+// longer than the source finds none.
+TEST(SearchGuardTest, SearchStringsAtPageEdgesFindTheirMatches) {
+  GuardedPage source_page;
+  GuardedPage search_page;
+  const std::string half = "abcdefghijklmn";
+  const std::string text = "x" + half + half;
+  const int32_t second = static_cast<int32_t>(1 + half.size()) + 1;
+  for (const char* s : {source_page.AtEnd(text), source_page.AtStart(text)}) {
+    for (size_t m = 1; m <= half.size(); ++m) {
+      const std::string word = half.substr(0, m);
+      SCOPED_TRACE("search string of " + std::to_string(m) + " bytes");
+      for (const char* search :
+           {search_page.AtEnd(word), search_page.AtStart(word)}) {
+        EXPECT_EQ(Instr_2(s, search), 2);
+        EXPECT_EQ(Instr_3(s, search, 3), second);
+        EXPECT_EQ(Instr_2(s + second - 1, search), 1);
+        EXPECT_EQ(ReverseInstr(s, search), second);
+        EXPECT_EQ(CountString(s, search), 2);
+      }
+    }
+    const std::string longer = text + "y";
+    for (const char* search :
+         {search_page.AtEnd(longer), search_page.AtStart(longer)}) {
+      EXPECT_EQ(Instr_2(s, search), 0);
+      EXPECT_EQ(ReverseInstr(s, search), 0);
+      EXPECT_EQ(CountString(s, search), 0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vellum
