@@ -1,7 +1,5 @@
 #include "commands/edit/trim.h"
 
-#include <algorithm>
-#include <iterator>
 #include <string_view>
 
 #include "commands/export_names.h"
@@ -16,19 +14,20 @@ enum class Ends { kStart, kEnd, kBoth };
 
 // `text` without the bytes that `strip` accepts at the chosen ends. Only the
 // stripped ends are walked, so the cost beyond measuring the source is the
-// number of bytes stripped.
+// number of bytes stripped. Plain pointer walks: an end rarely holds more
+// than a byte or two to strip, where a search unrolled by four spends more
+// on its set-up than on the bytes.
 template <typename Strip>
 std::string_view Stripped(std::string_view text, Ends ends, Strip strip) {
-  auto first = text.begin();
-  auto last = text.end();
-  if (ends != Ends::kEnd) first = std::find_if_not(first, last, strip);
-  if (ends != Ends::kStart) {
-    last = std::find_if_not(std::make_reverse_iterator(last),
-                            std::make_reverse_iterator(first), strip)
-               .base();
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (ends != Ends::kEnd) {
+    while (first != last && strip(*first)) ++first;
   }
-  return text.substr(static_cast<size_t>(first - text.begin()),
-                     static_cast<size_t>(last - first));
+  if (ends != Ends::kStart) {
+    while (last != first && strip(last[-1])) --last;
+  }
+  return {first, static_cast<size_t>(last - first)};
 }
 
 // Both-ends trims give null when nothing is left; one-sided trims give an
