@@ -12,10 +12,10 @@
 #define VELLUM_MAX_ISA_LEVEL 2
 #endif
 
-// Marks a version that sits in the same file as its dispatcher, which is to
-// call it rather than take its body in: the dispatcher then stays a compare
-// and a jump, without a stack frame of its own to set up, and the version
-// keeps its own name in a profile or a memcheck report.
+// Keeps a function out of its callers: a version beside its dispatcher, so
+// that the dispatcher stays a compare and a jump and the version keeps its
+// own name in a profile or a memcheck report; or a rare long path, so that
+// the short path that calls it keeps to the registers with no stack frame.
 #if defined(_MSC_VER)
 #define VELLUM_NOINLINE __declspec(noinline)
 #else

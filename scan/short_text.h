@@ -238,7 +238,7 @@ inline std::string_view InReachOrCopied(std::string_view text, char* copy) {
 // blocks would outnumber the 32-bit build's eight vector registers, and a
 // spilled block makes every caller realign its stack on each call, even
 // for the words of three bytes or fewer that never come here.
-[[gnu::noinline]] VELLUM_READS_WHOLE_BLOCKS inline uint32_t WholeMatches(
+VELLUM_NOINLINE VELLUM_READS_WHOLE_BLOCKS inline uint32_t WholeMatches(
     const char* at, uint32_t passing, std::string_view pattern) {
   uint32_t matches = 0;
   for (uint32_t left = passing; left != 0; left &= left - 1) {

@@ -3,6 +3,7 @@
 #include "commands/search/search_commands.h"
 #include "commands/search/search_start.h"
 #include "host/host_string.h"
+#include "scan/cpu_features.h"
 #include "scan/short_text.h"
 #include "scan/string_search.h"
 
@@ -11,8 +12,8 @@ namespace {
 
 // ScanForString for what its short path does not take. Out of line, so
 // that the short path keeps to the registers and needs no stack frame.
-[[gnu::noinline]] int32_t ScanForStringLong(const char* from,
-                                            const char* search) {
+VELLUM_NOINLINE int32_t ScanForStringLong(const char* from,
+                                          const char* search) {
   if (search[1] == '\0') {
     return PositionOf(from, short_text::FindByte(from, search[0]));
   }

@@ -3,6 +3,7 @@
 
 #include "commands/search/search_commands.h"
 #include "host/host_string.h"
+#include "scan/cpu_features.h"
 #include "scan/short_text.h"
 #include "scan/string_search.h"
 
@@ -10,8 +11,8 @@ namespace {
 
 // ReverseInstr for what its short path does not take. Out of line, so that
 // the short path keeps to the registers and needs no stack frame.
-[[gnu::noinline]] int32_t ReverseInstrLong(const char* source,
-                                           const char* search) {
+VELLUM_NOINLINE int32_t ReverseInstrLong(const char* source,
+                                         const char* search) {
   // The search string is measured last: a match is checked from the end of
   // the source, so the bytes compared are the ones most recently measured.
   std::string_view text = vellum::short_text::View(source);

@@ -1,6 +1,7 @@
 // STRING COUNT: the number of non-overlapping occurrences, left to right.
 #include "commands/search/search_commands.h"
 #include "host/host_string.h"
+#include "scan/cpu_features.h"
 #include "scan/short_text.h"
 #include "scan/string_search.h"
 
@@ -8,8 +9,8 @@ namespace {
 
 // CountString for what its short path does not take. Out of line, so that
 // the short path keeps to the registers and needs no stack frame.
-[[gnu::noinline]] int32_t CountStringLong(const char* source,
-                                          const char* search) {
+VELLUM_NOINLINE int32_t CountStringLong(const char* source,
+                                        const char* search) {
   return static_cast<int32_t>(vellum::CountStrings(
       vellum::short_text::View(source), vellum::short_text::View(search)));
 }
