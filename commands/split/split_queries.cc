@@ -22,13 +22,10 @@ int32_t SplitCount() { return static_cast<int32_t>(SplitWords().size()); }
 
 HostString SplitWord(HostString old_result, int32_t word_number) {
   if (word_number < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
-  const vellum::SplitWordList& words = SplitWords();
-  if (static_cast<size_t>(word_number) > words.size()) {
-    return Finish(old_result, nullptr);
-  }
+  if (!HasWord(word_number)) return Finish(old_result, nullptr);
   const char* buffer = vellum::SplitBuffer().data();
-  return Finish(old_result,
-                vellum::MakeHostCopy(words.text(buffer, word_number - 1)));
+  return Finish(old_result, vellum::MakeHostCopy(
+                                SplitWords().text(buffer, word_number - 1)));
 }
 
 int32_t SplitWordStart(int32_t word_number) {
