@@ -40,12 +40,24 @@ constexpr double kScanTarget = 1.5;
 constexpr double kSearchTarget = 2.0;
 constexpr double kCopyTarget = 1.3;
 
-// The argument addresses of a row. Each iteration reads them through
-// DoNotOptimize, so that no call can be hoisted out of the loop.
+// The arguments of a row, each in a block of its own from the C heap, as
+// the host's strings are, rather than inside a std::string whose bytes may
+// lie anywhere in a 16-byte block. Each iteration reads their addresses
+// through DoNotOptimize, so that no call can be hoisted out of the loop.
 struct ArgList {
   explicit ArgList(const Args& args) : count(args.size()) {
-    for (size_t i = 0; i < count; ++i) text[i] = args[i].c_str();
+    for (size_t i = 0; i < count; ++i) {
+      char* copy = static_cast<char*>(std::malloc(args[i].size() + 1));
+      std::memcpy(copy, args[i].c_str(), args[i].size() + 1);
+      text[i] = copy;
+    }
   }
+  ~ArgList() {
+    for (size_t i = 0; i < count; ++i) std::free(const_cast<char*>(text[i]));
+  }
+  ArgList(const ArgList&) = delete;
+  ArgList& operator=(const ArgList&) = delete;
+
   const char* text[4] = {};
   size_t count;
 };
