@@ -301,6 +301,11 @@ inline uint32_t MatchStarts(std::string_view text, std::string_view pattern) {
 // `pattern_size` bytes stands, that a left-to-right walk takes: each one
 // that does not overlap the last one taken.
 inline size_t WalkedCount(uint32_t matches, size_t pattern_size) {
+  if (pattern_size <= 3) {
+    uint32_t near = matches << 1;
+    if (pattern_size == 3) near |= matches << 2;
+    if ((near & matches) == 0 || pattern_size == 1) return CountBits(matches);
+  }
   size_t count = 0;
   size_t resume = 0;
   for (; matches != 0; matches &= matches - 1) {

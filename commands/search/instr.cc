@@ -10,8 +10,10 @@
 
 namespace vellum {
 
-// Out of line, so that the short paths keep to the registers.
+// Out of line, so that the short paths keep to the registers. The short
+// paths leave empty strings to the search itself, so they come here too.
 VELLUM_NOINLINE int32_t FirstMatchLong(const char* from, const char* search) {
+  if (*from == '\0' || *search == '\0') return 0;
   if (search[1] == '\0') {
     return PositionOf(from, short_text::FindByte(from, search[0]));
   }
@@ -30,9 +32,10 @@ VELLUM_NOINLINE int32_t FirstMatchSse2(const char* from, const char* search) {
                             : 0;
 }
 
-// Position, counted from `from`, of the first occurrence of a non-empty
-// `search` in the string at `from`. Its callers count from the start of
-// the source, so that no register holds that start during the search.
+// Position, counted from `from`, of the first occurrence of `search` in
+// the string at `from`; 0 when either is empty. Its callers count from the
+// start of the source, so that no register holds that start during the
+// search.
 int32_t FirstMatch(const char* from, const char* search) {
   if constexpr (kBuiltIsa >= Isa::kAvx2) {
     if (ChosenIsa() == Isa::kAvx2) return FirstMatchAvx2(from, search);
@@ -55,7 +58,7 @@ VELLUM_NOINLINE int32_t InstrFrom(const char* source, const char* search,
 }  // namespace vellum
 
 int32_t Instr_2(const char* source, const char* search) {
-  if (vellum::IsEmpty(source) || vellum::IsEmpty(search)) return 0;
+  if (source == nullptr || search == nullptr) return 0;
   return vellum::FirstMatch(source, search);
 }
 

@@ -9,8 +9,8 @@
 
 namespace vellum {
 
-// Position, counted from `from`, of the first occurrence of a non-empty
-// `search` in the string at `from`, or 0.
+// Position, counted from `from`, of the first occurrence of `search` in the
+// string at `from`, or 0; 0 when either is empty.
 int32_t FirstMatchLong(const char* from, const char* search);
 int32_t FirstMatchAvx2(const char* from, const char* search);
 
