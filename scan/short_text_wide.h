@@ -34,9 +34,14 @@ VELLUM_READS_WHOLE_BLOCKS inline uint32_t SameWide(const char* at,
 
 // MatchStarts over one block: the first, last and second bytes of every
 // start at once, then for longer patterns one compare per start that
-// passes. `block` holds the kSpan bytes from `text`.
+// passes. `block` holds the kSpan bytes from `text`, and `text_end` has a
+// bit set for each NUL among them. No start needs testing against the
+// text's length: a non-empty pattern has no NUL, so every start whose bytes
+// reach the terminator fails there, and only the starts past the
+// terminator, whose bytes are not the text's, are masked off.
 VELLUM_READS_WHOLE_BLOCKS inline uint32_t MatchStartsWide(
-    const char* text, __m256i block, size_t size, std::string_view pattern) {
+    const char* text, __m256i block, uint32_t text_end,
+    std::string_view pattern) {
   const size_t m = pattern.size();
   __m256i passing =
       _mm256_and_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8(pattern[0])),
@@ -48,7 +53,7 @@ VELLUM_READS_WHOLE_BLOCKS inline uint32_t MatchStartsWide(
                                                  _mm256_set1_epi8(pattern[1])));
   }
   uint32_t starts = static_cast<uint32_t>(_mm256_movemask_epi8(passing)) &
-                    LowBits(size - m + 1);
+                    (text_end ^ (text_end - 1));
   if (m <= 3) return starts;
   uint32_t matches = 0;
   for (; starts != 0; starts &= starts - 1) {
@@ -68,13 +73,12 @@ VELLUM_READS_WHOLE_BLOCKS inline bool FindMatchesWide(const char* text,
   const __m256i block = LoadWideUnaligned(text);
   uint32_t text_end = EqualWide(block, _mm256_setzero_si256());
   if (text_end == 0) return false;
-  size_t n = LowestBit(text_end);
   size_t m = WordLength(pattern);
   if (m >= sse2::kBlock || (m > 3 && !InReach(pattern))) return false;
-  found->text_size = n;
+  found->text_size = LowestBit(text_end);
   found->pattern_size = m;
   found->matches =
-      m == 0 || m > n ? 0 : MatchStartsWide(text, block, n, {pattern, m});
+      m == 0 ? 0 : MatchStartsWide(text, block, text_end, {pattern, m});
   return true;
 }
 

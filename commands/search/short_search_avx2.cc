@@ -10,7 +10,7 @@
 #include "scan/short_text.h"
 
 #if defined(__GNUC__)
-#pragma GCC target("avx2")
+#pragma GCC target("avx2,bmi,bmi2,lzcnt")
 #endif
 
 #include "scan/short_text_wide.h"
