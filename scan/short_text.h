@@ -147,8 +147,9 @@ VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByte(
     }
     uint32_t hits = static_cast<uint32_t>(_mm_movemask_epi8(low_hits)) |
                     static_cast<uint32_t>(_mm_movemask_epi8(high_hits)) << 16;
-    // Only the bytes before the terminator, all 32 when none comes.
-    hits &= (ends - 1) & ~ends;
+    // Only the bytes up to the terminator, which is no member; all 32 when
+    // none comes.
+    hits &= ends ^ (ends - 1);
     if (hits != 0) return from + LowestBit(hits);
     if (ends != 0) return nullptr;
     from += kSpan;

@@ -94,7 +94,7 @@ VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByteWide(
           hits, _mm256_cmpeq_epi8(block, _mm256_set1_epi8(member)));
     }
     uint32_t found =
-        static_cast<uint32_t>(_mm256_movemask_epi8(hits)) & (ends - 1) & ~ends;
+        static_cast<uint32_t>(_mm256_movemask_epi8(hits)) & (ends ^ (ends - 1));
     if (found != 0) return from + LowestBit(found);
     if (ends != 0) return nullptr;
     from += kSpan;
