@@ -82,24 +82,34 @@ VELLUM_READS_WHOLE_BLOCKS inline bool FindMatchesWide(const char* text,
   return true;
 }
 
-// FindAnyByte with the kSpan bytes in one block.
-VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByteWide(
-    const char* from, std::string_view members) {
-  if (members.size() <= kInlineMembers && InReach(from)) {
-    const __m256i block = LoadWideUnaligned(from);
-    uint32_t ends = EqualWide(block, _mm256_setzero_si256());
-    __m256i hits = _mm256_setzero_si256();
-    for (char member : members) {
-      hits = _mm256_or_si256(
-          hits, _mm256_cmpeq_epi8(block, _mm256_set1_epi8(member)));
-    }
-    uint32_t found =
-        static_cast<uint32_t>(_mm256_movemask_epi8(hits)) & (ends ^ (ends - 1));
-    if (found != 0) return from + LowestBit(found);
-    if (ends != 0) return nullptr;
-    from += kSpan;
+// FindAnyByte with the kSpan bytes in one block, for the set of members
+// that the NUL-terminated `set` holds: each member is compared as it is
+// read, so that the set needs no measuring first. Null when `from` is not
+// in reach, or has no terminator in its block, or the set has more than
+// kInlineMembers members: then `*answered` is false, and the long way must
+// answer.
+VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByteWide(const char* from,
+                                                             const char* set,
+                                                             bool* answered) {
+  *answered = false;
+  if (!InReach(from)) return nullptr;
+  const __m256i block = LoadWideUnaligned(from);
+  __m256i hits = _mm256_setzero_si256();
+  size_t i = 0;
+  for (; i < kInlineMembers && set[i] != '\0'; ++i) {
+    hits = _mm256_or_si256(hits,
+                           _mm256_cmpeq_epi8(block, _mm256_set1_epi8(set[i])));
   }
-  return vellum::FindAnyByte(from, members);
+  if (set[i] != '\0') return nullptr;
+  uint32_t ends = EqualWide(block, _mm256_setzero_si256());
+  uint32_t found =
+      static_cast<uint32_t>(_mm256_movemask_epi8(hits)) & (ends ^ (ends - 1));
+  if (found != 0) {
+    *answered = true;
+    return from + LowestBit(found);
+  }
+  *answered = ends != 0;
+  return nullptr;
 }
 
 }  // namespace vellum::short_text

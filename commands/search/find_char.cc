@@ -5,9 +5,16 @@
 #include "commands/search/short_search.h"
 #include "host/host_string.h"
 #include "scan/cpu_features.h"
+#include "scan/set_scan.h"
 #include "scan/short_text.h"
 
 namespace vellum {
+
+// Out of line, so that the short paths keep to the registers.
+VELLUM_NOINLINE int32_t FirstOfSetLong(const char* from, const char* set) {
+  return PositionOf(from, FindAnyByte(from, short_text::View(set)));
+}
+
 namespace {
 
 VELLUM_NOINLINE int32_t FirstOfSetSse2(const char* from, const char* set) {

@@ -25,6 +25,7 @@ int32_t MatchCountAvx2(const char* source, const char* search);
 
 // Position, counted from `from`, of the first byte of the string at `from`
 // that is in the string `set`, or 0.
+int32_t FirstOfSetLong(const char* from, const char* set);
 int32_t FirstOfSetAvx2(const char* from, const char* set);
 
 }  // namespace vellum

@@ -46,8 +46,10 @@ int32_t MatchCountAvx2(const char* source, const char* search) {
 }
 
 int32_t FirstOfSetAvx2(const char* from, const char* set) {
-  return PositionOf(
-      from, short_text::FindAnyByteWide(from, short_text::WordView(set)));
+  bool answered;
+  const char* found = short_text::FindAnyByteWide(from, set, &answered);
+  if (!answered) return FirstOfSetLong(from, set);
+  return PositionOf(from, found);
 }
 
 }  // namespace vellum
