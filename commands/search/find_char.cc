@@ -18,6 +18,7 @@ VELLUM_NOINLINE int32_t FirstOfSetLong(const char* from, const char* set) {
 namespace {
 
 VELLUM_NOINLINE int32_t FirstOfSetSse2(const char* from, const char* set) {
+  if (from == nullptr || set == nullptr) return 0;
   return PositionOf(from,
                     short_text::FindAnyByte(from, short_text::WordView(set)));
 }
@@ -49,8 +50,7 @@ VELLUM_NOINLINE int32_t FindCharFrom(const char* source,
 
 int32_t FindChar_2(const char* source, const char* search_characters) {
   // From the first byte there is nothing to check: the scan itself finds
-  // nothing in an empty source or for an empty set.
-  if (source == nullptr || search_characters == nullptr) return 0;
+  // nothing in a null or empty source or set.
   return vellum::FirstOfSet(source, search_characters);
 }
 

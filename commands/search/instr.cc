@@ -24,6 +24,7 @@ VELLUM_NOINLINE int32_t FirstMatchLong(const char* from, const char* search) {
 namespace {
 
 VELLUM_NOINLINE int32_t FirstMatchSse2(const char* from, const char* search) {
+  if (from == nullptr || search == nullptr) return 0;
   short_text::ShortSearch found;
   if (!short_text::FindMatches(from, search, &found)) {
     return FirstMatchLong(from, search);
@@ -33,8 +34,8 @@ VELLUM_NOINLINE int32_t FirstMatchSse2(const char* from, const char* search) {
 }
 
 // Position, counted from `from`, of the first occurrence of `search` in
-// the string at `from`; 0 when either is empty. Its callers count from the
-// start of the source, so that no register holds that start during the
+// the string at `from`; 0 when either is empty or null. Its callers count from
+// the start of the source, so that no register holds that start during the
 // search.
 int32_t FirstMatch(const char* from, const char* search) {
   if constexpr (kBuiltIsa >= Isa::kAvx2) {
@@ -58,7 +59,6 @@ VELLUM_NOINLINE int32_t InstrFrom(const char* source, const char* search,
 }  // namespace vellum
 
 int32_t Instr_2(const char* source, const char* search) {
-  if (source == nullptr || search == nullptr) return 0;
   return vellum::FirstMatch(source, search);
 }
 

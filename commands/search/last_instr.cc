@@ -23,6 +23,7 @@ VELLUM_NOINLINE int32_t LastMatchLong(const char* source, const char* search) {
 namespace {
 
 VELLUM_NOINLINE int32_t LastMatchSse2(const char* source, const char* search) {
+  if (source == nullptr || search == nullptr) return 0;
   short_text::ShortSearch found;
   if (!short_text::FindMatches(source, search, &found)) {
     return LastMatchLong(source, search);
@@ -36,7 +37,6 @@ VELLUM_NOINLINE int32_t LastMatchSse2(const char* source, const char* search) {
 }  // namespace vellum
 
 int32_t ReverseInstr(const char* source, const char* search) {
-  if (source == nullptr || search == nullptr) return 0;
   if constexpr (vellum::kBuiltIsa >= vellum::Isa::kAvx2) {
     if (vellum::ChosenIsa() == vellum::Isa::kAvx2) {
       return vellum::LastMatchAvx2(source, search);

@@ -1,8 +1,9 @@
 // The searches' answers for the strings that short_text.h reads whole, in
 // their AVX2 versions (short_search_avx2.cc), and the long ways that both
-// versions of a short path hand over to. Each command's own file holds its
-// SSE2 short path and a dispatcher that jumps to one or the other, so that
-// the version is chosen before any vector code runs.
+// versions of a short path hand over to. The versions take null strings
+// as empty, so that an export is only the jump to one of them. Each command's
+// own file holds its SSE2 short path and a dispatcher that jumps to one or the
+// other, so that the version is chosen before any vector code runs.
 #pragma once
 
 #include <cstdint>
@@ -14,12 +15,13 @@ namespace vellum {
 int32_t FirstMatchLong(const char* from, const char* search);
 int32_t FirstMatchAvx2(const char* from, const char* search);
 
-// Position of the last occurrence of `search` in `source`, or 0; both not
-// null.
+// Position of the last occurrence of `search` in `source`, or 0; the long
+// way takes no null string.
 int32_t LastMatchLong(const char* source, const char* search);
 int32_t LastMatchAvx2(const char* source, const char* search);
 
-// Number of non-overlapping occurrences, left to right; both not null.
+// Number of non-overlapping occurrences, left to right; the long way takes
+// no null string.
 int32_t MatchCountLong(const char* source, const char* search);
 int32_t MatchCountAvx2(const char* source, const char* search);
 

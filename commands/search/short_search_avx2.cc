@@ -150,6 +150,7 @@ VELLUM_READS_WHOLE_BLOCKS const char* FindAnyByteAvx2(const char* from,
 }  // namespace
 
 int32_t FirstMatchAvx2(const char* from, const char* search) {
+  if (from == nullptr || search == nullptr) return 0;
   uint32_t starts;
   size_t m;
   if (!PassingStartsAvx2(from, search, &starts, &m)) {
@@ -161,6 +162,7 @@ int32_t FirstMatchAvx2(const char* from, const char* search) {
 }
 
 int32_t LastMatchAvx2(const char* source, const char* search) {
+  if (source == nullptr || search == nullptr) return 0;
   uint32_t starts;
   size_t m;
   if (!PassingStartsAvx2(source, search, &starts, &m)) {
@@ -172,6 +174,7 @@ int32_t LastMatchAvx2(const char* source, const char* search) {
 }
 
 int32_t MatchCountAvx2(const char* source, const char* search) {
+  if (source == nullptr || search == nullptr) return 0;
   uint32_t starts;
   size_t m;
   if (!PassingStartsAvx2(source, search, &starts, &m)) {
@@ -183,6 +186,7 @@ int32_t MatchCountAvx2(const char* source, const char* search) {
 }
 
 int32_t FirstOfSetAvx2(const char* from, const char* set) {
+  if (from == nullptr || set == nullptr) return 0;
   bool answered;
   const char* found = FindAnyByteAvx2(from, set, &answered);
   if (!answered) return FirstOfSetLong(from, set);

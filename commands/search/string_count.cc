@@ -17,6 +17,7 @@ VELLUM_NOINLINE int32_t MatchCountLong(const char* source, const char* search) {
 namespace {
 
 VELLUM_NOINLINE int32_t MatchCountSse2(const char* source, const char* search) {
+  if (source == nullptr || search == nullptr) return 0;
   short_text::ShortSearch found;
   if (!short_text::FindMatches(source, search, &found)) {
     return MatchCountLong(source, search);
@@ -29,7 +30,6 @@ VELLUM_NOINLINE int32_t MatchCountSse2(const char* source, const char* search) {
 }  // namespace vellum
 
 int32_t CountString(const char* source, const char* search) {
-  if (source == nullptr || search == nullptr) return 0;
   if constexpr (vellum::kBuiltIsa >= vellum::Isa::kAvx2) {
     if (vellum::ChosenIsa() == vellum::Isa::kAvx2) {
       return vellum::MatchCountAvx2(source, search);
