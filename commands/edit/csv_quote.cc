@@ -27,7 +27,8 @@ HostString QuoteField(std::string_view text, size_t quote_count) {
   if (result == nullptr) return nullptr;
   result[0] = '"';
   // The copy may run one byte over its end: the closing quote's byte.
-  char* out = CopyDoublingQuotes(result + 1, text);
+  char* out = quote_count == 0 ? AppendPiece(result + 1, text)
+                               : CopyDoublingQuotes(result + 1, text);
   out[0] = '"';
   out[1] = '\0';
   return result;
