@@ -14,10 +14,10 @@
 #include "commands/chars/case_map.h"
 #include "scan/byte_scan.h"
 #include "scan/cpu_features.h"
+#include "scan/search/short_matches.h"
+#include "scan/search/string_search.h"
 #include "scan/set_scan.h"
-#include "scan/short_matches.h"
 #include "scan/string_compare.h"
-#include "scan/string_search.h"
 #include "tests/reference/chars_reference.h"
 #include "tests/reference/search_reference.h"
 

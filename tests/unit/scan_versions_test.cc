@@ -16,11 +16,11 @@
 
 #include "commands/chars/case_map.h"
 #include "scan/byte_scan.h"
-#include "scan/passing_starts.h"
+#include "scan/search/candidate_starts.h"
+#include "scan/search/short_matches.h"
+#include "scan/search/string_search.h"
 #include "scan/set_scan.h"
-#include "scan/short_matches.h"
 #include "scan/string_compare.h"
-#include "scan/string_search.h"
 #include "tests/reference/chars_reference.h"
 #include "tests/reference/search_reference.h"
 #include "tests/unit/guarded_page.h"
@@ -89,20 +89,21 @@ Versions<CompareFn> Compares() {
   return versions;
 }
 
-Versions<CollectPassingFn> Collects() {
-  Versions<CollectPassingFn> versions = {{"dispatcher", CollectPassing},
-                                         {"sse2", CollectPassingSse2}};
+Versions<CollectCandidatesFn> Collects() {
+  Versions<CollectCandidatesFn> versions = {{"dispatcher", CollectCandidates},
+                                            {"sse2", CollectCandidatesSse2}};
   if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (RunsHere(Isa::kAvx2)) versions.push_back({"avx2", CollectPassingAvx2});
+    if (RunsHere(Isa::kAvx2))
+      versions.push_back({"avx2", CollectCandidatesAvx2});
   }
   return versions;
 }
 
-Versions<CountPassingFn> Counts() {
-  Versions<CountPassingFn> versions = {{"dispatcher", CountPassing},
-                                       {"sse2", CountPassingSse2}};
+Versions<CountCandidatesFn> Counts() {
+  Versions<CountCandidatesFn> versions = {{"dispatcher", CountCandidates},
+                                          {"sse2", CountCandidatesSse2}};
   if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (RunsHere(Isa::kAvx2)) versions.push_back({"avx2", CountPassingAvx2});
+    if (RunsHere(Isa::kAvx2)) versions.push_back({"avx2", CountCandidatesAvx2});
   }
   return versions;
 }
