@@ -12,8 +12,7 @@
 #include "scan/sse2_blocks.h"
 
 namespace vellum {
-// Internal to each file that includes it: every version has a copy of its
-// own, compiled for its own instructions, which no other file can share.
+// Internal to each file that includes it, as scan/target_region.h asks.
 namespace {
 
 // A byte that stops a scan becomes 0 in the block that its stop rule

@@ -8,10 +8,11 @@
 // function first seen inside a region would be compiled for its instructions,
 // and the linker, which keeps one copy of such a function for the whole
 // program, might then hand that copy to callers on any processor. The one
-// kind of header that a region includes is a width-generic walk (such as
-// scan/search/short_match_walk.h): templates only, instantiated there with
-// the region's own vector type so that they take its instructions, and whose
-// own includes the file has already made above the region.
+// kind of header that a region includes is a walk written for any vector
+// width (scan/*_walk.h, scan/search/*_walk.h): templates only, in an unnamed
+// namespace so that every file's copy is its own, instantiated there with
+// the region's vector type so that they take its instructions. The file
+// makes the walk's own includes above the region.
 //
 // With GCC the pair is "#pragma GCC target" between push_options and
 // pop_options, with clang an attribute pushed onto every function between.

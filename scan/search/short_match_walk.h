@@ -16,6 +16,8 @@
 #include "scan/sse2_blocks.h"
 
 namespace vellum {
+// Internal to each file that includes it, as scan/target_region.h asks.
+namespace {
 
 inline constexpr size_t kMatchChunk = 64;
 
@@ -90,4 +92,5 @@ VELLUM_READS_WHOLE_BLOCKS ShortMatches WalkShortMatches(const Chunk& chunk,
   return {static_cast<size_t>(at - text) + end, stored + unstored, stored};
 }
 
+}  // namespace
 }  // namespace vellum

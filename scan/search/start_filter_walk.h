@@ -14,8 +14,7 @@
 #include "scan/search/start_filter.h"
 
 namespace vellum {
-// Internal to each file that includes it: every version has a copy of its
-// own, compiled for its own instructions, which no other file can share.
+// Internal to each file that includes it, as scan/target_region.h asks.
 namespace {
 
 // A block of starts is tested first on the ends alone, which settles most
