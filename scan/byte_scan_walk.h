@@ -50,20 +50,27 @@ struct StopAtEitherByte {
   }
 };
 
+// The least of the `kBlocks` aligned blocks from `block` after `stops`,
+// taken in pairs, so that no block waits for all the ones before it: zero
+// in each byte where one of them stops the scan. Halves rather than an
+// array, which the 32-bit build would keep in memory.
+template <size_t kBlocks, class V, template <class> class Stops>
+VELLUM_READS_WHOLE_BLOCKS typename V::Block LeastOfRound(const char* block,
+                                                         Stops<V> stops) {
+  if constexpr (kBlocks == 1) {
+    return stops(V::Load(block));
+  } else {
+    constexpr size_t kHalf = kBlocks / 2;
+    return V::Min(LeastOfRound<kHalf>(block, stops),
+                  LeastOfRound<kHalf>(block + kHalf * V::kSize, stops));
+  }
+}
+
 // Whether any byte of the `kBlocks` aligned blocks from `block` stops the
-// scan; the blocks' minimum is taken in pairs, so that no block waits for
-// all the ones before it.
+// scan.
 template <size_t kBlocks, class V, template <class> class Stops>
 VELLUM_READS_WHOLE_BLOCKS bool RoundStops(const char* block, Stops<V> stops) {
-  typename V::Block least[kBlocks];
-  for (size_t i = 0; i < kBlocks; ++i) {
-    least[i] = stops(V::Load(block + i * V::kSize));
-  }
-  for (size_t half = kBlocks / 2; half > 0; half /= 2) {
-    for (size_t i = 0; i < half; ++i)
-      least[i] = V::Min(least[i], least[i + half]);
-  }
-  return V::ZeroBits(least[0]) != 0;
+  return V::ZeroBits(LeastOfRound<kBlocks>(block, stops)) != 0;
 }
 
 // Address of the first byte at or after `from` that `stops` zeroes. One of

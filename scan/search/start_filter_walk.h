@@ -83,8 +83,8 @@ class StartFilterBlocks {
         p[i] = V::And(p[i], Middle(at + i * V::kSize));
       }
     }
-    uint64_t low = Bits(p);
-    uint64_t high = Bits(p + kVectors / 2);
+    uint64_t low = Bits<kVectors / 2>(p);
+    uint64_t high = Bits<kVectors / 2>(p + kVectors / 2);
     return StoreBitOffsets(low, high, V::CountBits(low) + V::CountBits(high),
                            at, out);
   }
@@ -92,13 +92,17 @@ class StartFilterBlocks {
  private:
   static constexpr size_t kVectors = kStartBlock / V::kSize;
 
-  // The 64 starts of the vectors from `p` as bits.
+  // The starts of the `kCount` vectors from `p` as bits, the first lowest.
+  // Halves rather than a loop, whose shifts the 32-bit build would make
+  // by a variable amount.
+  template <size_t kCount>
   static uint64_t Bits(const Block* p) {
-    uint64_t bits = 0;
-    for (size_t i = 0; i < 64 / V::kSize; ++i) {
-      bits |= uint64_t{V::MatchBits(p[i])} << (i * V::kSize);
+    if constexpr (kCount == 1) {
+      return V::MatchBits(p[0]);
+    } else {
+      constexpr size_t kHalf = kCount / 2;
+      return Bits<kHalf>(p) | Bits<kHalf>(p + kHalf) << (kHalf * V::kSize);
     }
-    return bits;
   }
 
   const char* text_;
