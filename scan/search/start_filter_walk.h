@@ -1,7 +1,7 @@
-// The start filter a vector of starts at a time, and the loops that collect
-// and count the passing starts, written once for a vector type `V`
-// (Sse2Vector, Avx2Vector): candidate_starts.cc instantiates them for SSE2,
-// as string_search.cc does for its backward search, and
+// The start filter applied to a vector of starts at a time, and the loops
+// that collect and count the passing starts, written once for a vector type
+// `V` (Sse2Vector, Avx2Vector): candidate_starts.cc instantiates them for
+// SSE2, as string_search.cc does for its backward search, and
 // candidate_starts_avx2.cc, inside its target region, for AVX2. Templates
 // only, as scan/target_region.h asks of a header included inside a region.
 #pragma once
