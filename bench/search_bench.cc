@@ -4,6 +4,7 @@
 // text; a quadratic one 256 times).
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "bench/bench_support.h"
 #include "commands/search/search_commands.h"
@@ -18,54 +19,37 @@ constexpr char kAbsentPhrase[] = "the lazy brown dog jumps over the fox";
 constexpr char kOneByteSet[] = "#";
 constexpr char kTenByteSet[] = "#$%&*<>@^~";
 
-void BM_strstr(State& state) {
-  TimeCalls(state, Prose1MiB().c_str(),
-            [](const char* text) { return std::strstr(text, kAbsentPhrase); });
-}
-BENCHMARK(BM_strstr);
-
-void BM_Instr_text(State& state) {
-  TimeCalls(state, Prose1MiB().c_str(),
-            [](const char* text) { return Instr_2(text, kAbsentPhrase); });
-}
-BENCHMARK(BM_Instr_text)->AgainstRuntime("BM_strstr", 1.5);
-
-void BM_ReverseInstr_text(State& state) {
-  TimeCalls(state, Prose1MiB().c_str(),
-            [](const char* text) { return ReverseInstr(text, kAbsentPhrase); });
-}
-BENCHMARK(BM_ReverseInstr_text);
-
-void BM_strchr(State& state) {
-  TimeCalls(state, Prose1MiB().c_str(),
-            [](const char* text) { return std::strchr(text, kOneByteSet[0]); });
-}
-BENCHMARK(BM_strchr);
-
-void BM_memchr(State& state) {
-  TimeCalls(state, Prose1MiB().c_str(), [](const char* text) {
-    return std::memchr(text, kOneByteSet[0], kMiB);
+// Registers `name`, timing call(text) over the whole of Prose1MiB().
+template <typename Call>
+Benchmark* OverProse(const std::string& name, Call call) {
+  return RegisterBenchmark(name, [call](State& state) {
+    TimeCalls(state, Prose1MiB().c_str(), call);
   });
 }
-BENCHMARK(BM_memchr);
 
-void BM_FindChar_1(State& state) {
-  TimeCalls(state, Prose1MiB().c_str(),
-            [](const char* text) { return FindChar_2(text, kOneByteSet); });
-}
-BENCHMARK(BM_FindChar_1)->AgainstRuntime("BM_strchr", 1.3);
-
-void BM_strcspn_10(State& state) {
-  TimeCalls(state, Prose1MiB().c_str(),
+[[maybe_unused]] const bool registered_prose = [] {
+  OverProse("BM_strstr",
+            [](const char* text) { return std::strstr(text, kAbsentPhrase); });
+  OverProse("BM_Instr_text", [](const char* text) {
+    return Instr_2(text, kAbsentPhrase);
+  })->AgainstRuntime("BM_strstr", 1.5);
+  OverProse("BM_ReverseInstr_text",
+            [](const char* text) { return ReverseInstr(text, kAbsentPhrase); });
+  OverProse("BM_strchr",
+            [](const char* text) { return std::strchr(text, kOneByteSet[0]); });
+  OverProse("BM_memchr", [](const char* text) {
+    return std::memchr(text, kOneByteSet[0], kMiB);
+  });
+  OverProse("BM_FindChar_1", [](const char* text) {
+    return FindChar_2(text, kOneByteSet);
+  })->AgainstRuntime("BM_strchr", 1.3);
+  OverProse("BM_strcspn_10",
             [](const char* text) { return std::strcspn(text, kTenByteSet); });
-}
-BENCHMARK(BM_strcspn_10);
-
-void BM_FindChar_10(State& state) {
-  TimeCalls(state, Prose1MiB().c_str(),
-            [](const char* text) { return FindChar_2(text, kTenByteSet); });
-}
-BENCHMARK(BM_FindChar_10)->AgainstRuntime("BM_strcspn_10", 1.0);
+  OverProse("BM_FindChar_10", [](const char* text) {
+    return FindChar_2(text, kTenByteSet);
+  })->AgainstRuntime("BM_strcspn_10", 1.0);
+  return true;
+}();
 
 void BM_strcmp(State& state) {
   const std::string copy = Prose1MiB();
@@ -141,37 +125,26 @@ const std::string& FilterDefeatingSearch() {
   return search;
 }
 
-void BM_Instr_classic(State& state) {
-  RunFilterPair(state, ClassicSearch(), Instr_2);
-}
-BENCHMARK(BM_Instr_classic);
-
-void BM_Instr_filter_defeating(State& state) {
-  RunFilterPair(state, FilterDefeatingSearch(), Instr_2);
-}
-BENCHMARK(BM_Instr_filter_defeating)->Against("BM_Instr_classic", 4);
-
-void BM_ReverseInstr_classic(State& state) {
-  RunFilterPair(state, ClassicSearch(), ReverseInstr);
-}
-BENCHMARK(BM_ReverseInstr_classic);
-
-void BM_ReverseInstr_filter_defeating(State& state) {
-  RunFilterPair(state, FilterDefeatingSearch(), ReverseInstr);
-}
-BENCHMARK(BM_ReverseInstr_filter_defeating)
-    ->Against("BM_ReverseInstr_classic", 4);
-
-void BM_CountString_classic(State& state) {
-  RunFilterPair(state, ClassicSearch(), CountString);
-}
-BENCHMARK(BM_CountString_classic);
-
-void BM_CountString_filter_defeating(State& state) {
-  RunFilterPair(state, FilterDefeatingSearch(), CountString);
-}
-BENCHMARK(BM_CountString_filter_defeating)
-    ->Against("BM_CountString_classic", 4);
+// BM_<command>_classic and BM_<command>_filter_defeating for each command,
+// the second measured against the first.
+[[maybe_unused]] const bool registered_filter_pairs = [] {
+  using Command = int32_t (*)(const char*, const char*);
+  const std::pair<std::string, Command> commands[] = {
+      {"Instr", Instr_2},
+      {"ReverseInstr", ReverseInstr},
+      {"CountString", CountString}};
+  for (const auto& [name, command] : commands) {
+    const std::string classic = "BM_" + name + "_classic";
+    RegisterBenchmark(classic, [command = command](State& state) {
+      RunFilterPair(state, ClassicSearch(), command);
+    });
+    RegisterBenchmark("BM_" + name + "_filter_defeating", [command = command](
+                                                              State& state) {
+      RunFilterPair(state, FilterDefeatingSearch(), command);
+    })->Against(classic, 4);
+  }
+  return true;
+}();
 
 }  // namespace
 }  // namespace vellum::bench

@@ -75,6 +75,17 @@ size_t MeasureArgs(const ArgList& args) {
   return total;
 }
 
+// Calls `call` on the row's arguments once per iteration and hands the
+// result to `use`.
+template <typename Call, typename Use>
+void TimeCalls(State& state, const ArgList& list, Call call, Use use) {
+  for (auto _ : state) {
+    const char* const* text = list.text;
+    DoNotOptimize(text);
+    use(call(text));
+  }
+}
+
 // Registers BM_Short_<name> and its floor BM_Short_<name>_floor. A row whose
 // command answers otherwise than its floor assumes stops the program.
 template <typename Export, typename Call>
@@ -89,11 +100,10 @@ void IntegerRow(const std::string& name, double target, Args args,
     if (got != expected) {
       WrongResult(row, std::to_string(got), std::to_string(expected));
     }
-    for (auto _ : state) {
-      const char* const* text = list.text;
-      DoNotOptimize(text);
-      DoNotOptimize(call(export_fn, text));
-    }
+    TimeCalls(
+        state, list,
+        [=](const char* const* text) { return call(export_fn, text); },
+        [](int32_t got) { DoNotOptimize(got); });
   })->Against(row + "_floor", target);
   RegisterBenchmark(row + "_floor", [=](State& state) {
     ArgList list(args);
@@ -121,11 +131,10 @@ void StringRow(const std::string& name, double target, Args args,
     std::string bytes = got != nullptr ? got : "";
     Release(got);
     if (bytes != expected) WrongResult(row, bytes, expected);
-    for (auto _ : state) {
-      const char* const* text = list.text;
-      DoNotOptimize(text);
-      Release(call(export_fn, text));
-    }
+    TimeCalls(
+        state, list,
+        [=](const char* const* text) { return call(export_fn, text); },
+        [](HostString got) { Release(got); });
   })->Against(row + "_floor", target);
   RegisterBenchmark(row + "_floor", [=](State& state) {
     InstallPlainHost();

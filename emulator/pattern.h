@@ -38,6 +38,9 @@ class Pattern {
     uint32_t next = 0;
     uint32_t other = 0;
   };
+  // The standard bitset, not the module's ByteSet (scan/byte_set.h): the
+  // emulator judges the module's answers, so it shares none of its code,
+  // and a class needs the complement and the removal that ByteSet leaves out.
   using ByteSet = std::bitset<256>;
 
  private:

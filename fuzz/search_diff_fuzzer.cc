@@ -19,7 +19,7 @@
 #include "commands/search/search_commands.h"
 #include "fuzz/direct_call.h"
 #include "fuzz/fuzz_input.h"
-#include "scan/string_search.h"
+#include "scan/search/string_search.h"
 #include "tests/reference/search_reference.h"
 
 namespace vellum::fuzz {

@@ -46,8 +46,12 @@ inline size_t CommonSuffix(const char* a, const char* b, size_t size) {
   return size - end;
 }
 
-// Offset of the first `byte` in `text`, or std::string_view::npos.
-inline size_t FindFirstByteIn(std::string_view text, char byte) {
+// Offset of the first `byte` in `text`, or std::string_view::npos. Inline
+// and SSE2 only, with no call and no choice of version: two-way skips to
+// the next candidate with it, once per candidate, over runs that are mostly
+// short. One long run goes to FindByteWithin (scan/byte_scan.h), a call to
+// the widest version the processor runs.
+inline size_t FindFirstByteInline(std::string_view text, char byte) {
   using bounded::kBlock;
   const __m128i wanted = sse2::Splat(byte);
   size_t at = 0;
@@ -63,7 +67,7 @@ inline size_t FindFirstByteIn(std::string_view text, char byte) {
 }
 
 // Offset of the last `byte` in `text`, or std::string_view::npos.
-inline size_t FindLastByteIn(std::string_view text, char byte) {
+inline size_t FindLastByteInline(std::string_view text, char byte) {
   using bounded::kBlock;
   const __m128i wanted = sse2::Splat(byte);
   size_t end = text.size();

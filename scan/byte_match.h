@@ -3,6 +3,8 @@
 // bytes, a separator, a quote, the terminating NUL); one SSE2 compare per
 // value turns sixteen bytes into a bit mask, which beats a bit test per byte
 // when words are short and a library call per word when they are long.
+// Not a ByteSet (scan/byte_set.h), which holds any number of values but
+// tests one byte at a time: this one holds at most four, kept as vectors.
 #pragma once
 
 #include <emmintrin.h>

@@ -1,7 +1,7 @@
 #include "scan/byte_replace.h"
 
 #include "host/host_string.h"
-#include "scan/passing_starts.h"
+#include "scan/search/candidate_starts.h"
 #include "scan/sse2_blocks.h"
 
 namespace vellum {
@@ -24,7 +24,7 @@ char* KeepOthers(char* out, std::string_view text, char byte) {
 size_t CountByte(std::string_view text, char byte) {
   // The filter of a one-byte pattern passes the bytes themselves.
   const auto filter = StartFilter::For(text.data(), text.size(), &byte, 1);
-  return CountPassing(filter, 0);
+  return CountCandidates(filter, 0);
 }
 
 }  // namespace

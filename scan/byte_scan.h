@@ -20,7 +20,9 @@ inline size_t StringLength(const char* text);
 inline size_t BoundedLength(const char* text, size_t limit);
 
 // Address of the first of the `size` bytes from `from` that equals `byte`,
-// or null; a NUL among them is a byte like any other.
+// or null; a NUL among them is a byte like any other. For one long run: the
+// searches' many short skips take the inline FindFirstByteInline
+// (scan/bounded_scans.h) instead, which costs no call.
 inline const char* FindByteWithin(const char* from, size_t size, char byte);
 
 // Address of the first byte at or after `from` that equals `byte`, or null

@@ -6,22 +6,17 @@
 #include "scan/byte_set.h"
 #include "scan/cpu_features.h"
 #include "scan/sse2_blocks.h"
-
-#if defined(_MSC_VER)
-#define VELLUM_TARGET_SSE42
-#else
-#define VELLUM_TARGET_SSE42 __attribute__((target("sse4.2")))
-#endif
+#include "scan/target_region.h"
 
 namespace vellum {
 namespace {
 
 // Up to 16 distinct members, in order of first appearance, NUL-padded: the
-// form in which the string-compare instruction takes a set. `size` is 17
-// when there are more.
-struct SmallSet {
+// form in which the string-compare instruction's "equal any" takes a set,
+// which a ByteSet's bit map is not. `size` is 17 when there are more.
+struct EqualAnySet {
   static constexpr size_t kCapacity = 16;
-  explicit SmallSet(std::string_view members)
+  explicit EqualAnySet(std::string_view members)
       : size(DistinctBytes(members, bytes, kCapacity)) {}
   bool overflowed() const { return size > kCapacity; }
 
@@ -45,12 +40,15 @@ ByteSet StopsOf(std::string_view members) {
 }
 
 #if VELLUM_MAX_ISA_LEVEL >= 1
+VELLUM_TARGET_REGION("sse4.2")
+
 // Sixteen bytes per instruction: "equal any" of the string-compare
 // instruction finds the first member before the block's own terminator.
 // The bytes up to the first 16-byte boundary go through the map so that
 // every block load is aligned.
-VELLUM_TARGET_SSE42 VELLUM_READS_WHOLE_BLOCKS const char* ScanWithSse42(
-    const char* from, const SmallSet& set, const ByteSet& stops) {
+VELLUM_READS_WHOLE_BLOCKS const char* ScanWithSse42(const char* from,
+                                                    const EqualAnySet& set,
+                                                    const ByteSet& stops) {
   constexpr int kMode =
       _SIDD_UBYTE_OPS | _SIDD_CMP_EQUAL_ANY | _SIDD_LEAST_SIGNIFICANT;
   const char* p = from;
@@ -66,6 +64,8 @@ VELLUM_TARGET_SSE42 VELLUM_READS_WHOLE_BLOCKS const char* ScanWithSse42(
     if (sse2::ZeroBytes(block) != 0) return nullptr;
   }
 }
+
+VELLUM_UNTARGET_REGION
 #endif
 
 }  // namespace
@@ -76,12 +76,12 @@ const char* FindAnyByteSse2(const char* from, std::string_view members) {
 
 #if VELLUM_MAX_ISA_LEVEL >= 1
 const char* FindAnyByteSse42(const char* from, std::string_view members) {
-  return ScanWithSse42(from, SmallSet(members), StopsOf(members));
+  return ScanWithSse42(from, EqualAnySet(members), StopsOf(members));
 }
 #endif
 
 const char* FindAnyByte(const char* from, std::string_view members) {
-  const SmallSet set(members);
+  const EqualAnySet set(members);
   if (set.size == 0) return nullptr;
   if (set.size == 1) return FindByte(from, set.bytes[0]);
   if (set.size == 2) return FindEitherByte(from, set.bytes[0], set.bytes[1]);

@@ -67,3 +67,46 @@ inline unsigned EqualBytes(__m128i a, __m128i b) {
 }
 
 }  // namespace vellum::sse2
+
+namespace vellum {
+
+// The 16-byte block as the width-generic walks take it (scan/*_walk.h);
+// Avx2Vector in scan/avx2_blocks.h is its 32-byte counterpart.
+struct Sse2Vector {
+  using Block = __m128i;
+  static constexpr size_t kSize = 16;
+
+  static Block Load(const char* p) { return sse2::LoadAligned(p); }
+  static Block LoadUnaligned(const char* p) { return sse2::LoadUnaligned(p); }
+  static Block Splat(char byte) { return sse2::Splat(byte); }
+  static Block Zero() { return _mm_setzero_si128(); }
+  static Block Equal(Block a, Block b) { return _mm_cmpeq_epi8(a, b); }
+  static Block And(Block a, Block b) { return _mm_and_si128(a, b); }
+  static Block Or(Block a, Block b) { return _mm_or_si128(a, b); }
+  static Block Xor(Block a, Block b) { return _mm_xor_si128(a, b); }
+  static Block Min(Block a, Block b) { return _mm_min_epu8(a, b); }
+  static Block SubtractBytes(Block a, Block b) { return _mm_sub_epi8(a, b); }
+
+  // Of a compare's result, whose bytes are all ones or zero: bit i set
+  // when byte i is all ones; and whether any is. Bit i set when byte i of
+  // `block` is zero.
+  static uint32_t MatchBits(Block block) {
+    return static_cast<uint16_t>(_mm_movemask_epi8(block));
+  }
+  static uint32_t ZeroBits(Block block) { return sse2::ZeroBytes(block); }
+  static bool AnyMatch(Block block) { return _mm_movemask_epi8(block) != 0; }
+
+  // The bytes summed in 64-bit lanes, lanes added, and all lanes summed.
+  static Block SumBytes(Block block) { return _mm_sad_epu8(block, Zero()); }
+  static Block AddLanes(Block a, Block b) { return _mm_add_epi64(a, b); }
+  static uint64_t SumLanes(Block block) {
+    alignas(16) uint64_t lanes[2];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), block);
+    return lanes[0] + lanes[1];
+  }
+
+  // Without the population-count instruction, which SSE2 does not promise.
+  static size_t CountBits(uint64_t bits) { return CountBits64(bits); }
+};
+
+}  // namespace vellum

@@ -1,14 +1,11 @@
-// The 128-byte rounds of the string comparison. As in the byte scans,
-// everything after the target pragma is compiled for AVX2 and runs only
-// where ChosenIsa() says so, and the headers come before it.
+// The 128-byte rounds of the string comparison.
 #include <immintrin.h>
 
 #include "scan/sse2_blocks.h"
 #include "scan/string_compare.h"
+#include "scan/target_region.h"
 
-#if defined(__GNUC__)
-#pragma GCC target("avx2")
-#endif
+VELLUM_TARGET_REGION("avx2,popcnt")
 
 namespace vellum {
 namespace {
@@ -47,3 +44,5 @@ VELLUM_READS_WHOLE_BLOCKS size_t EqualRoundsAvx2(const char* first,
 }
 
 }  // namespace vellum
+
+VELLUM_UNTARGET_REGION

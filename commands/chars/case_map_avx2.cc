@@ -1,13 +1,10 @@
-// The 32-byte case map. Everything after the target pragma is compiled for
-// AVX2 and runs only where ChosenIsa() says so; the headers come before it so
-// that no shared inline function is compiled for AVX2.
+// The 32-byte case map.
 #include <immintrin.h>
 
 #include "commands/chars/case_map.h"
+#include "scan/target_region.h"
 
-#if defined(__GNUC__)
-#pragma GCC target("avx2")
-#endif
+VELLUM_TARGET_REGION("avx2,popcnt")
 
 namespace vellum {
 
@@ -38,3 +35,5 @@ void MapLetterCaseAvx2(const unsigned char* in, unsigned char* out,
 }
 
 }  // namespace vellum
+
+VELLUM_UNTARGET_REGION

@@ -13,9 +13,9 @@
 #include "host/host_string.h"
 #include "scan/byte_replace.h"
 #include "scan/cpu_features.h"
-#include "scan/short_matches.h"
+#include "scan/search/short_matches.h"
+#include "scan/search/string_search.h"
 #include "scan/short_text.h"
-#include "scan/string_search.h"
 
 namespace vellum {
 namespace {

@@ -3,21 +3,21 @@
 // each test is one compare, where SSE2 needs two of each and a register
 // copy besides. The reach rule of short_text.h holds: a string is read from
 // its first byte over the next kReach bytes only when they share its page.
-// Everything after the target pragma is compiled for AVX2 and runs only
-// where ChosenIsa() says so; the headers come before it so that no shared
-// inline function is compiled for AVX2.
+// The region's code runs only where ChosenIsa() says so: AVX2, with the
+// bit instructions (BMI1, BMI2, LZCNT) that come with it.
+#include <immintrin.h>
+
 #include <cstdint>
+#include <string_view>
 
 #include "commands/search/search_start.h"
 #include "commands/search/short_search.h"
+#include "scan/avx2_blocks.h"
 #include "scan/bits.h"
 #include "scan/short_text.h"
+#include "scan/target_region.h"
 
-#if defined(__GNUC__)
-#pragma GCC target("avx2,bmi,bmi2,lzcnt")
-#endif
-
-#include "scan/avx2_blocks.h"
+VELLUM_TARGET_REGION("avx2,bmi,bmi2,lzcnt")
 
 namespace vellum {
 namespace {
@@ -194,3 +194,5 @@ int32_t FirstOfSetAvx2(const char* from, const char* set) {
 }
 
 }  // namespace vellum
+
+VELLUM_UNTARGET_REGION

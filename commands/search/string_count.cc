@@ -3,8 +3,8 @@
 #include "commands/search/short_search.h"
 #include "host/host_string.h"
 #include "scan/cpu_features.h"
+#include "scan/search/string_search.h"
 #include "scan/short_text.h"
-#include "scan/string_search.h"
 
 namespace vellum {
 

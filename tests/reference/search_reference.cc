@@ -1,6 +1,6 @@
 #include "tests/reference/search_reference.h"
 
-#include "scan/string_search.h"
+#include "scan/search/string_search.h"
 
 namespace vellum::reference {
 namespace {

@@ -1,5 +1,6 @@
 // The case map over every byte value, at every length around the vector
-// widths, against a plain table; both the SSE2 and the AVX2 versions.
+// widths, against a plain table: the dispatcher, the SSE2 version, and the
+// AVX2 version where this build holds it and the processor runs it.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -4,6 +4,8 @@
 // it, which holds no such version, still links.
 #pragma once
 
+#include <vector>
+
 #include "scan/cpu_features.h"
 
 namespace vellum {
@@ -27,5 +29,28 @@ class ChoiceSetTo {
  private:
   Isa saved_;
 };
+
+template <class Fn>
+struct Version {
+  const char* name;
+  Fn fn;
+};
+
+template <class Fn>
+using Versions = std::vector<Version<Fn>>;
+
+// A family's dispatcher, its SSE2 version, and its version for `kWider`
+// where this build holds it and this processor runs it. `wider` returns
+// that version: only a build that holds it calls `wider`, so a capped build
+// never names it and still links.
+template <Isa kWider, class Fn, class Wider>
+Versions<Fn> VersionsOf(Fn dispatcher, Fn sse2, const char* wider_name,
+                        Wider wider) {
+  Versions<Fn> versions = {{"dispatcher", dispatcher}, {"sse2", sse2}};
+  if constexpr (kBuiltIsa >= kWider) {
+    if (RunsHere(kWider)) versions.push_back({wider_name, wider()});
+  }
+  return versions;
+}
 
 }  // namespace vellum

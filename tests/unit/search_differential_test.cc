@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "scan/byte_scan.h"
-#include "scan/passing_starts.h"
+#include "scan/search/candidate_starts.h"
+#include "scan/search/string_search.h"
+#include "scan/search/two_way.h"
 #include "scan/set_scan.h"
 #include "scan/string_compare.h"
-#include "scan/string_search.h"
-#include "scan/two_way.h"
 #include "tests/reference/search_reference.h"
 #include "tests/unit/isa_versions.h"
 
@@ -293,12 +293,12 @@ TEST(SearchDifferentialTest, MatchWalkMatchesReference) {
 // The filter's passing starts, collected and counted by both versions,
 // against a byte-by-byte test, with texts ending at every point of a block.
 TEST(SearchDifferentialTest, PassingStartsMatchReference) {
-  std::vector<CollectPassingFn> collects = {CollectPassingSse2};
-  std::vector<CountPassingFn> counts = {CountPassingSse2};
+  std::vector<CollectCandidatesFn> collects = {CollectCandidatesSse2};
+  std::vector<CountCandidatesFn> counts = {CountCandidatesSse2};
   if constexpr (kBuiltIsa >= Isa::kAvx2) {
     if (RunsHere(Isa::kAvx2)) {
-      collects.push_back(CollectPassingAvx2);
-      counts.push_back(CountPassingAvx2);
+      collects.push_back(CollectCandidatesAvx2);
+      counts.push_back(CountCandidatesAvx2);
     }
   }
   Inputs inputs(kSeed + 7);
@@ -320,10 +320,10 @@ TEST(SearchDifferentialTest, PassingStartsMatchReference) {
         expected.push_back(at);
       }
     }
-    for (CountPassingFn count : counts) {
+    for (CountCandidatesFn count : counts) {
       ASSERT_EQ(count(filter, from), expected.size());
     }
-    for (CollectPassingFn collect : collects) {
+    for (CollectCandidatesFn collect : collects) {
       size_t enough = 1 + inputs.Below(40);
       std::vector<size_t> out(enough + kCollectSlack);
       std::vector<size_t> collected;

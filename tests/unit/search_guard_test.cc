@@ -27,78 +27,87 @@ std::vector<size_t> Lengths() {
   return lengths;
 }
 
-TEST(SearchGuardTest, ByteAndSetScansStopAtTheTerminator) {
-  GuardedPage source_page;
-  GuardedPage set_page;
+// Calls check(text) for a text of `n` copies of `fill`, for each `n` of
+// Lengths().
+template <class Check>
+void ForEachLength(char fill, Check check) {
   for (size_t n : Lengths()) {
     SCOPED_TRACE("length " + std::to_string(n));
-    std::string text(n, 'a');
+    check(std::string(n, fill));
+  }
+}
+
+TEST(SearchGuardTest, ByteAndSetScansStopAtTheTerminator) {
+  using FindByteFn = const char* (*)(const char*, char);
+  using FindEitherFn = const char* (*)(const char*, char, char);
+  const auto finds = VersionsOf<Isa::kAvx2, FindByteFn>(
+      FindByte, FindByteSse2, "avx2", [] { return FindByteAvx2; });
+  const auto either_finds = VersionsOf<Isa::kAvx2, FindEitherFn>(
+      FindEitherByte, FindEitherByteSse2, "avx2",
+      [] { return FindEitherByteAvx2; });
+  GuardedPage source_page;
+  GuardedPage set_page;
+  ForEachLength('a', [&](std::string text) {
+    const size_t n = text.size();
     for (const char* s : {source_page.AtEnd(text), source_page.AtStart(text)}) {
       for (size_t from = 0; from <= n; from += (n > 40 ? 37 : 1)) {
-        EXPECT_EQ(FindByteSse2(s + from, 'b'), nullptr);
-        EXPECT_EQ(FindEitherByteSse2(s + from, 'b', '\xFF'), nullptr);
-        if constexpr (kBuiltIsa >= Isa::kAvx2) {
-          if (RunsHere(Isa::kAvx2)) {
-            EXPECT_EQ(FindByteAvx2(s + from, 'b'), nullptr);
-            EXPECT_EQ(FindEitherByteAvx2(s + from, 'b', '\xFF'), nullptr);
-          }
+        for (const auto& find : finds) {
+          EXPECT_EQ(find.fn(s + from, 'b'), nullptr) << find.name;
         }
-        EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd("bcd")), nullptr);
-        EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd("bcdefghijk")), nullptr);
-        EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd("bcdefghijklmnopqrstu")),
-                  nullptr);
+        for (const auto& find : either_finds) {
+          EXPECT_EQ(find.fn(s + from, 'b', '\xFF'), nullptr) << find.name;
+        }
+        for (const char* set : {"bcd", "bcdefghijk", "bcdefghijklmnopqrstu"}) {
+          EXPECT_EQ(FindAnyByte(s + from, set_page.AtEnd(set)), nullptr);
+        }
       }
     }
-    if (n == 0) continue;
+    if (n == 0) return;
     text.back() = 'z';
     const char* s = source_page.AtEnd(text);
-    EXPECT_EQ(FindByteSse2(s, 'z'), s + n - 1);
-    EXPECT_EQ(FindEitherByteSse2(s, 'z', 'y'), s + n - 1);
-    if constexpr (kBuiltIsa >= Isa::kAvx2) {
-      if (RunsHere(Isa::kAvx2)) {
-        EXPECT_EQ(FindByteAvx2(s, 'z'), s + n - 1);
-        EXPECT_EQ(FindEitherByteAvx2(s, 'z', 'y'), s + n - 1);
-      }
+    for (const auto& find : finds) {
+      EXPECT_EQ(find.fn(s, 'z'), s + n - 1) << find.name;
+    }
+    for (const auto& find : either_finds) {
+      EXPECT_EQ(find.fn(s, 'z', 'y'), s + n - 1) << find.name;
     }
     EXPECT_EQ(FindAnyByte(s, set_page.AtEnd("xyz")), s + n - 1);
     EXPECT_EQ(FindAnyByte(s, set_page.AtEnd("bcdefghijklmnopqrstuvwxyz")),
               s + n - 1);
-  }
+  });
 }
 
 TEST(SearchGuardTest, CompareStopsAtTheTerminator) {
-  std::vector<int (*)(const char*, const char*)> compares = {
-      CompareSignedBytesSse2};
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (RunsHere(Isa::kAvx2)) compares.push_back(CompareSignedBytesAvx2);
-  }
+  using CompareFn = int (*)(const char*, const char*);
+  const auto compares = VersionsOf<Isa::kAvx2, CompareFn>(
+      CompareSignedBytes, CompareSignedBytesSse2, "avx2",
+      [] { return CompareSignedBytesAvx2; });
   GuardedPage first_page;
   GuardedPage second_page;
-  for (size_t n : Lengths()) {
-    SCOPED_TRACE("length " + std::to_string(n));
-    std::string text(n, 'q');
+  ForEachLength('q', [&](const std::string& text) {
     for (size_t shift : {0u, 1u, 5u, 16u, 31u, 64u, 90u}) {
       // Equal strings, one against the end of its page and the other
       // further from it, so their page ends fall at different points.
       const char* a = first_page.AtEnd(text);
       const char* b = second_page.AtEnd(text + std::string(shift, 'q'));
-      for (auto compare : compares) {
-        EXPECT_EQ(compare(a, b), shift == 0 ? 0 : -1);
-        EXPECT_EQ(compare(b, a), shift == 0 ? 0 : 1);
+      for (const auto& compare : compares) {
+        EXPECT_EQ(compare.fn(a, b), shift == 0 ? 0 : -1) << compare.name;
+        EXPECT_EQ(compare.fn(b, a), shift == 0 ? 0 : 1) << compare.name;
       }
     }
     const char* a = first_page.AtEnd(text);
     const char* b = second_page.AtStart(text);
-    for (auto compare : compares) EXPECT_EQ(compare(a, b), 0);
-  }
+    for (const auto& compare : compares) {
+      EXPECT_EQ(compare.fn(a, b), 0) << compare.name;
+    }
+  });
 }
 
 TEST(SearchGuardTest, CommandsReadNoFurtherThanTheTerminator) {
   GuardedPage source_page;
   GuardedPage search_page;
-  for (size_t n : Lengths()) {
-    SCOPED_TRACE("length " + std::to_string(n));
-    std::string text(n, 'a');
+  ForEachLength('a', [&](const std::string& text) {
+    const size_t n = text.size();
     const char* s = source_page.AtEnd(text);
     const char* absent = search_page.AtEnd("ab");
     const int32_t past_end = static_cast<int32_t>(n) + 1;
@@ -111,7 +120,7 @@ TEST(SearchGuardTest, CommandsReadNoFurtherThanTheTerminator) {
     EXPECT_EQ(CountString(s, absent), 0);
     EXPECT_EQ(MidAsc(s, 2147483647), 0);
     EXPECT_EQ(Compare(s, search_page.AtStart(text)), 0);
-  }
+  });
 }
 
 // A search string is measured from its aligned blocks wherever it lies, and

@@ -2,7 +2,7 @@
 // bytes, in both versions, against a byte-by-byte walk: texts at every
 // alignment, ending right before an unreadable page and starting right after
 // one, with matches touching both ends and more matches than the block holds.
-#include "scan/short_matches.h"
+#include "scan/search/short_matches.h"
 
 #include <gtest/gtest.h>
 

@@ -2,19 +2,28 @@
 // style sheets come with tabs and Windows line ends as well as spaces.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "text/trim.h"
 
 namespace text {
 namespace {
 
+// Each inside text between each pair of ends: no space, one of each kind,
+// and a run of every kind.
 TEST(TrimWhiteSpace, DropsEveryAsciiSpaceAtTheEndsAndKeepsTheInside) {
-  EXPECT_EQ(TrimWhiteSpace(" \tFAST LEN \r"), "FAST LEN");
-  EXPECT_EQ(TrimWhiteSpace("\n\v\fa  b\t\n"), "a  b");
-  EXPECT_EQ(TrimWhiteSpace("x"), "x");
-  EXPECT_EQ(TrimWhiteSpace(" \t\r\n"), "");
-  EXPECT_EQ(TrimWhiteSpace(""), "");
-  // Bytes past ASCII are text, not space, whatever the locale says.
-  EXPECT_EQ(TrimWhiteSpace("\xa0z\x85"), "\xa0z\x85");
+  const std::string ends[] = {"", " ", "\t", "\r\n", "\n\v\f \t\r"};
+  // Spaces inside stay; bytes past ASCII are text, not space, whatever the
+  // locale says.
+  const std::string insides[] = {"", "x", "FAST LEN", "a  b", "\xa0z\x85"};
+  for (const std::string& inside : insides) {
+    for (const std::string& before : ends) {
+      for (const std::string& after : ends) {
+        const std::string text = before + inside + after;
+        EXPECT_EQ(TrimWhiteSpace(text), inside) << "of \"" << text << '"';
+      }
+    }
+  }
 }
 
 }  // namespace

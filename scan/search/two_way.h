@@ -54,8 +54,8 @@ inline size_t AgreeDownTo(const ForwardBytes& text, const ForwardBytes& pattern,
 inline size_t NextWith(const ForwardBytes& text, unsigned char byte,
                        size_t from, size_t last) {
   if (from > last) return kNone;
-  size_t at = FindFirstByteIn({text.data + from, last - from + 1},
-                              static_cast<char>(byte));
+  size_t at = FindFirstByteInline({text.data + from, last - from + 1},
+                                  static_cast<char>(byte));
   return at == std::string_view::npos ? kNone : from + at;
 }
 
@@ -78,8 +78,8 @@ inline size_t NextWith(const ReversedBytes& text, unsigned char byte,
                        size_t from, size_t last) {
   if (from > last) return kNone;
   size_t at =
-      FindLastByteIn({text.data + text.size - 1 - last, last - from + 1},
-                     static_cast<char>(byte));
+      FindLastByteInline({text.data + text.size - 1 - last, last - from + 1},
+                         static_cast<char>(byte));
   return at == std::string_view::npos ? kNone : last - at;
 }
 

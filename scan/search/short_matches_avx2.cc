@@ -1,7 +1,4 @@
-// The 32-byte chunk tests of the short-pattern pass. Everything after the
-// target pragma is compiled for AVX2 and runs only where ChosenIsa() says so;
-// the walk's own includes come before it, so that no shared inline function
-// is compiled for AVX2 and then taken by the linker for the SSE2 code.
+// The 32-byte chunk tests of the short-pattern pass.
 #include <emmintrin.h>
 #include <immintrin.h>
 
@@ -9,17 +6,16 @@
 #include <cstdint>
 #include <string_view>
 
-#include "scan/bits.h"
-#include "scan/short_matches.h"
-#include "scan/spread_bits.h"
-#include "scan/sse2_blocks.h"
-
-#if defined(__GNUC__)
-#pragma GCC target("avx2,popcnt")
-#endif
-
 #include "scan/avx2_blocks.h"
-#include "scan/short_match_walk.h"
+#include "scan/bits.h"
+#include "scan/search/bit_offsets.h"
+#include "scan/search/short_matches.h"
+#include "scan/sse2_blocks.h"
+#include "scan/target_region.h"
+
+VELLUM_TARGET_REGION("avx2,popcnt")
+
+#include "scan/search/short_match_walk.h"
 
 namespace vellum {
 namespace {
@@ -86,3 +82,5 @@ ShortMatches ScanShortMatchesAvx2(const char* text, std::string_view pattern,
 }
 
 }  // namespace vellum
+
+VELLUM_UNTARGET_REGION

@@ -1,6 +1,6 @@
 // Turning a block's mask of passing starts into their offsets, shared by
-// the SSE2 and AVX2 collections. Plain scalar code: the AVX2 file includes
-// it before its target pragma, so it is compiled once for every processor.
+// the SSE2 and AVX2 collections. Plain scalar code, compiled once for every
+// processor: the AVX2 files include it above their target region.
 #pragma once
 
 #include <cstddef>
@@ -15,8 +15,8 @@ namespace vellum {
 // two are written whether or not they exist, the count telling which are real:
 // ordinary text has at most two passing starts in a block, and a branch on how
 // many would be mispredicted about once per match.
-inline size_t Spread(uint64_t low, uint64_t high, size_t count, size_t base,
-                     size_t* out) {
+inline size_t StoreBitOffsets(uint64_t low, uint64_t high, size_t count,
+                              size_t base, size_t* out) {
   constexpr uint64_t kStop = uint64_t{1} << 63;  // keeps the scan defined
   // The lowest two: the first from whichever half has a bit, the second
   // from what is left of that half or else from the high half.

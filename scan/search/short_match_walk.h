@@ -1,7 +1,7 @@
 // The pass of ScanShortMatches over 64-byte aligned chunks, shared by the
-// SSE2 and AVX2 versions, each of which supplies the chunk tests. An AVX2
-// file includes this after its target pragma: the walk is a template, so
-// each version gets its own copy, and what it includes must come first.
+// SSE2 and AVX2 versions, each of which supplies the chunk tests. Templates
+// only: short_matches_avx2.cc includes this inside its target region, as
+// scan/target_region.h tells, so that its copy takes AVX2 instructions.
 #pragma once
 
 #include <emmintrin.h>
@@ -11,11 +11,13 @@
 #include <string_view>
 
 #include "scan/bits.h"
-#include "scan/short_matches.h"
-#include "scan/spread_bits.h"
+#include "scan/search/bit_offsets.h"
+#include "scan/search/short_matches.h"
 #include "scan/sse2_blocks.h"
 
 namespace vellum {
+// Internal to each file that includes it, as scan/target_region.h asks.
+namespace {
 
 inline constexpr size_t kMatchChunk = 64;
 
@@ -48,8 +50,8 @@ VELLUM_READS_WHOLE_BLOCKS ShortMatches WalkShortMatches(const Chunk& chunk,
     if (stored + kPair <= capacity) {
       // The offset wraps below zero for the first chunk; every set bit
       // brings it back into the text.
-      stored += Spread(low, high, count, static_cast<size_t>(at - text),
-                       out + stored);
+      stored += StoreBitOffsets(low, high, count,
+                                static_cast<size_t>(at - text), out + stored);
     } else {
       unstored += count;
     }
@@ -90,4 +92,5 @@ VELLUM_READS_WHOLE_BLOCKS ShortMatches WalkShortMatches(const Chunk& chunk,
   return {static_cast<size_t>(at - text) + end, stored + unstored, stored};
 }
 
+}  // namespace
 }  // namespace vellum

@@ -1,12 +1,30 @@
 // Substring search and counting over measured strings. Offsets are 0-based;
 // kNotFound means no match. Matching is byte-exact. Every routine here takes
 // time linear in the text plus the pattern, whatever their contents.
+//
+// The pieces of scan/search/, in the order a search uses them:
+//   string_search.{h,cc}    this interface: a pattern of one byte goes to
+//                           the byte scans, a longer one to the filter below;
+//   start_filter.h          the cheap test of one start: the pattern's first,
+//                           middle and last bytes where they would stand;
+//   start_filter_walk.h     that test a vector of starts at a time, for any
+//                           vector width, and the loops over blocks of starts;
+//   candidate_starts.*      the starts that pass the filter, collected or
+//                           counted 128 at a time (SSE2 and AVX2 versions);
+//   bit_offsets.h           a block's mask of passing starts as offsets;
+//   two_way.h               the fallback when too many candidates fail their
+//                           full compare, so that no text costs more than
+//                           linear time;
+//   short_matches.*         patterns of two or three bytes that cannot
+//                           overlap themselves, matched and counted in the
+//                           pass that measures a NUL-terminated text;
+//   short_match_walk.h      that pass over 64-byte chunks, for any width.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
-#include "scan/passing_starts.h"
+#include "scan/search/candidate_starts.h"
 
 namespace vellum {
 
@@ -67,7 +85,6 @@ class MatchWalker {
 };
 
 // Number of the matches of the walk above: 0 for an empty text or pattern.
-// The one counting routine: REPLACE ALL$ sizes its result with it.
 size_t CountStrings(std::string_view text, std::string_view pattern);
 
 }  // namespace vellum

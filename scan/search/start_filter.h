@@ -3,15 +3,11 @@
 // would end, and for a pattern of three bytes its middle byte between. On
 // ordinary text few starts pass, and only those are compared in full; a
 // pattern of up to three bytes the filter compares in full itself. The
-// forward walk, the backward search and the counting all test starts here.
+// forward walk, the backward search and the counting all test starts here;
+// scan/search/start_filter_walk.h tests a vector of starts at a time.
 #pragma once
 
-#include <emmintrin.h>
-
-#include <algorithm>
 #include <cstddef>
-
-#include "scan/sse2_blocks.h"
 
 namespace vellum {
 
@@ -42,44 +38,6 @@ struct StartFilter {
     return text[at] == first && text[at + inner] == second &&
            text[at + span] == last;
   }
-};
-
-// The filter sixteen starts at a time: unaligned loads inside the text.
-class StartFilter16 {
- public:
-  explicit StartFilter16(const StartFilter& filter)
-      : text_(filter.text),
-        inner_(filter.inner),
-        span_(filter.span),
-        first_(sse2::Splat(filter.first)),
-        second_(sse2::Splat(filter.second)),
-        last_(sse2::Splat(filter.last)) {}
-
-  // 0xFF in byte i when start `at + i` holds the pattern's first and last
-  // bytes; the caller keeps at + 15 + span inside the text.
-  __m128i Ends(size_t at) const {
-    const char* p = text_ + at;
-    return _mm_and_si128(_mm_cmpeq_epi8(sse2::LoadUnaligned(p), first_),
-                         _mm_cmpeq_epi8(sse2::LoadUnaligned(p + span_), last_));
-  }
-
-  // 0xFF in byte i when start `at + i` holds the byte at `inner`.
-  __m128i Middle(size_t at) const {
-    return _mm_cmpeq_epi8(sse2::LoadUnaligned(text_ + at + inner_), second_);
-  }
-
-  // 0xFF in byte i when start `at + i` passes.
-  __m128i Passing(size_t at) const {
-    return _mm_and_si128(Ends(at), Middle(at));
-  }
-
- private:
-  const char* text_;
-  size_t inner_;
-  size_t span_;
-  __m128i first_;
-  __m128i second_;
-  __m128i last_;
 };
 
 }  // namespace vellum

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "scan/start_filter.h"
+#include "scan/search/start_filter.h"
 
 namespace vellum {
 
@@ -19,27 +19,28 @@ inline constexpr size_t kCollectSlack = kStartBlock + 2;
 // a time, until at least `enough` are stored or no start is left; returns
 // how many, and moves `*scan` past the starts examined. The SSE2 and AVX2
 // versions below give the same answers; this one chooses between them.
-size_t CollectPassing(const StartFilter& filter, size_t* scan, size_t enough,
-                      size_t* out);
-using CollectPassingFn = size_t (*)(const StartFilter& filter, size_t* scan,
-                                    size_t enough, size_t* out);
-size_t CollectPassingSse2(const StartFilter& filter, size_t* scan,
-                          size_t enough, size_t* out);
+size_t CollectCandidates(const StartFilter& filter, size_t* scan, size_t enough,
+                         size_t* out);
+using CollectCandidatesFn = size_t (*)(const StartFilter& filter, size_t* scan,
+                                       size_t enough, size_t* out);
+size_t CollectCandidatesSse2(const StartFilter& filter, size_t* scan,
+                             size_t enough, size_t* out);
 // Only where ChosenIsa() is AVX2, in a build that holds AVX2 code.
-size_t CollectPassingAvx2(const StartFilter& filter, size_t* scan,
-                          size_t enough, size_t* out);
+size_t CollectCandidatesAvx2(const StartFilter& filter, size_t* scan,
+                             size_t enough, size_t* out);
 
 // The number of passing starts from `from` on. Where no two passing starts
 // can belong to overlapping matches and passing is matching, as for 'the',
 // this is the number of matches, counted without listing them.
-size_t CountPassing(const StartFilter& filter, size_t from);
-using CountPassingFn = size_t (*)(const StartFilter& filter, size_t from);
-size_t CountPassingSse2(const StartFilter& filter, size_t from);
-size_t CountPassingAvx2(const StartFilter& filter, size_t from);
+size_t CountCandidates(const StartFilter& filter, size_t from);
+using CountCandidatesFn = size_t (*)(const StartFilter& filter, size_t from);
+size_t CountCandidatesSse2(const StartFilter& filter, size_t from);
+size_t CountCandidatesAvx2(const StartFilter& filter, size_t from);
 
 // The starts from `from` to the filter's last start, fewer than a block,
 // one at a time; shared by both versions for the end of the text.
-size_t CollectFewPassing(const StartFilter& filter, size_t from, size_t* out);
-size_t CountFewPassing(const StartFilter& filter, size_t from);
+size_t CollectFewCandidates(const StartFilter& filter, size_t from,
+                            size_t* out);
+size_t CountFewCandidates(const StartFilter& filter, size_t from);
 
 }  // namespace vellum

@@ -1,4 +1,4 @@
-#include "scan/short_matches.h"
+#include "scan/search/short_matches.h"
 
 #include <emmintrin.h>
 
@@ -6,7 +6,7 @@
 
 #include "scan/bits.h"
 #include "scan/cpu_features.h"
-#include "scan/short_match_walk.h"
+#include "scan/search/short_match_walk.h"
 #include "scan/sse2_blocks.h"
 
 namespace vellum {

@@ -1,14 +1,15 @@
-#include "scan/string_search.h"
+#include "scan/search/string_search.h"
 
 #include <algorithm>
 
 #include "scan/bounded_scans.h"
 #include "scan/byte_scan.h"
-#include "scan/passing_starts.h"
+#include "scan/search/candidate_starts.h"
+#include "scan/search/start_filter.h"
+#include "scan/search/start_filter_walk.h"
+#include "scan/search/two_way.h"
 #include "scan/short_text.h"
 #include "scan/sse2_blocks.h"
-#include "scan/start_filter.h"
-#include "scan/two_way.h"
 
 namespace vellum {
 namespace {
@@ -73,7 +74,7 @@ class Candidates {
 
  private:
   StartFilter ends_;
-  StartFilter16 blocks_;
+  StartFilterBlocks<Sse2Vector> blocks_;
   const char* pattern_;
   size_t middle_;  // bytes between the first and the last
 };
@@ -165,8 +166,8 @@ size_t MatchWalker::Next(size_t* out, size_t capacity) {
       // search for one match from reading the whole text.
       scan_ = std::max(scan_, resume);
       head = 0;
-      collected = CollectPassing(filter, &scan_,
-                                 std::min(capacity - found, kEnough), starts_);
+      collected = CollectCandidates(
+          filter, &scan_, std::min(capacity - found, kEnough), starts_);
       if (collected == 0) break;
     }
     if (every_pass_matches) {
@@ -214,7 +215,7 @@ size_t MatchWalker::CountRest() {
     const auto filter = StartFilter::For(text_, text_size_, pattern_, m);
     size_t from = std::max(scan_, resume_);
     resume_ = kNotFound;
-    return CountPassing(filter, from);
+    return CountCandidates(filter, from);
   }
   size_t count = 0;
   size_t batch[64];
@@ -263,7 +264,7 @@ size_t FindLastString(std::string_view text, std::string_view pattern) {
     uint32_t matches = MatchesInShort(text, pattern);
     return matches != 0 ? HighestBit(matches) : kNotFound;
   }
-  if (pattern.size() == 1) return FindLastByteIn(text, pattern[0]);
+  if (pattern.size() == 1) return FindLastByteInline(text, pattern[0]);
   return FindLastWithFilter(text, pattern);
 }
 
@@ -276,7 +277,7 @@ size_t CountStrings(std::string_view text, std::string_view pattern) {
   if (pattern.size() == 1 && !text.empty()) {
     const auto filter =
         StartFilter::For(text.data(), text.size(), pattern.data(), 1);
-    return CountPassing(filter, 0);
+    return CountCandidates(filter, 0);
   }
   return MatchWalker(text, pattern).CountRest();
 }
