@@ -8,10 +8,10 @@
 #include <optional>
 #include <string_view>
 
+#include "commands/edit/byte_replace.h"
 #include "commands/edit/splice.h"
 #include "commands/export_names.h"
 #include "host/host_string.h"
-#include "scan/byte_replace.h"
 #include "scan/cpu_features.h"
 #include "scan/short_matches.h"
 #include "scan/short_text.h"
