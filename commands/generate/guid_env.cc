@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "commands/export_names.h"
 #include "commands/generate/reference_expander.h"
 #include "host/host_string.h"
 #include "host/platform.h"
@@ -37,15 +36,13 @@ HostString MakeExpandedCopy(std::string_view source) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 HostString GenerateGuid(HostString old_result) {
   char text[37];
-  if (!vellum::platform::NewUuidText(text)) {
+  if (!platform::NewUuidText(text)) {
     return Finish(old_result, MakeHostCopy(""));
   }
-  return Finish(old_result,
-                MakeHostCopy({text, vellum::BoundedLength(text, 36)}));
+  return Finish(old_result, MakeHostCopy({text, BoundedLength(text, 36)}));
 }
 
 HostString ExpandEnv(HostString old_result, const char* source) {
@@ -53,5 +50,7 @@ HostString ExpandEnv(HostString old_result, const char* source) {
   if (source == nullptr || *source == '\0') {
     return Finish(old_result, MakeHostCopy(""));
   }
-  return Finish(old_result, vellum::MakeExpandedCopy(vellum::ArgView(source)));
+  return Finish(old_result, MakeExpandedCopy(ArgView(source)));
 }
+
+}  // namespace vellum
