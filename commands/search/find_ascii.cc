@@ -14,7 +14,6 @@ int32_t ScanForChar(const char* base, const char* from, int32_t code) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t FindAsc_2(const char* source, int32_t search_ascii) {
   // From the first byte there is nothing to check: the scan itself finds
@@ -29,3 +28,5 @@ int32_t FindAsc_3(const char* source, int32_t search_ascii, int32_t start_pos) {
         return vellum::ScanForChar(source, from, search_ascii);
       });
 }
+
+}  // namespace vellum

@@ -13,7 +13,6 @@ int32_t ScanForAnyChar(const char* base, const char* from, const char* set) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t FindChar_2(const char* source, const char* search_characters) {
   // From the first byte there is nothing to check: the scan itself finds
@@ -31,3 +30,5 @@ int32_t FindChar_3(const char* source, const char* search_characters,
         return vellum::ScanForAnyChar(source, from, search_characters);
       });
 }
+
+}  // namespace vellum

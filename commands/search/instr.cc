@@ -34,7 +34,6 @@ int32_t ScanForString(const char* from, const char* search) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t Instr_2(const char* source, const char* search) {
   if (vellum::IsEmpty(source) || vellum::IsEmpty(search)) return 0;
@@ -50,3 +49,5 @@ int32_t Instr_3(const char* source, const char* search,
         return at != 0 ? vellum::PositionOf(source, from + at - 1) : 0;
       });
 }
+
+}  // namespace vellum

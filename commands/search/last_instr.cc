@@ -7,6 +7,8 @@
 #include "scan/short_text.h"
 #include "scan/string_search.h"
 
+namespace vellum {
+
 namespace {
 
 // ReverseInstr for what its short path does not take. Out of line, so that
@@ -33,3 +35,5 @@ int32_t ReverseInstr(const char* source, const char* search) {
              ? static_cast<int32_t>(vellum::HighestBit(found.matches)) + 1
              : 0;
 }
+
+}  // namespace vellum

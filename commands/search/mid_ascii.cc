@@ -3,6 +3,8 @@
 #include "host/host_string.h"
 #include "scan/short_text.h"
 
+namespace vellum {
+
 int32_t MidAsc(const char* source_string, int32_t start_position) {
   if (start_position < 1) {
     return vellum::FailInteger(vellum::kErrorPositionTooLow);
@@ -13,3 +15,5 @@ int32_t MidAsc(const char* source_string, int32_t start_position) {
       source_string, static_cast<size_t>(start_position) - 1);
   return static_cast<unsigned char>(source_string[at]);
 }
+
+}  // namespace vellum

@@ -5,6 +5,8 @@
 #include "scan/short_text.h"
 #include "scan/string_search.h"
 
+namespace vellum {
+
 namespace {
 
 // CountString for what its short path does not take. Out of line, so that
@@ -26,3 +28,5 @@ int32_t CountString(const char* source, const char* search) {
   return static_cast<int32_t>(
       vellum::short_text::WalkedCount(found.matches, found.pattern_size));
 }
+
+}  // namespace vellum
