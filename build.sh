@@ -216,6 +216,7 @@ run_tests() {
   command -v clang-format >/dev/null || apt_install clang-format
   bash tests/check_format.sh
   build_native native
+  bash tests/check_layers.sh build/native
   say "native unit tests and case files"
   (cd build/native && ctest --output-on-failure -j"$JOBS")
   say "case files under valgrind memcheck"
