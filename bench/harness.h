@@ -71,6 +71,20 @@ inline void DoNotOptimize(const T& value) {
 #endif
 }
 
+// `pointer`, which the compiler can no longer see through: a call made
+// with it is an indirect call, as the host makes to a module's exports.
+template <typename T>
+inline T* Opaque(T* pointer) {
+#if defined(_MSC_VER)
+  static T* volatile sink;
+  sink = pointer;
+  return sink;
+#else
+  asm volatile("" : "+r"(pointer));
+  return pointer;
+#endif
+}
+
 // A benchmark's body; a lambda can carry the inputs of a row that a table
 // of rows registers.
 using BenchmarkFn = std::function<void(State&)>;

@@ -28,10 +28,11 @@
 namespace vellum::bench {
 namespace {
 
-// The string arguments of a row, in order; at most four.
+// The string arguments of a row, in order; at most four. Each row calls its
+// export through a pointer the compiler cannot see through, as the host
+// does, and `call` only passes it the row's arguments: a lambda, inlined
+// into the loop, such as [](auto* f, const char* const* a) { ... }.
 using Args = std::vector<std::string>;
-using IntegerCall = int32_t (*)(const char* const* args);
-using StringCall = HostString (*)(const char* const* args);
 
 // The targets of the rows: the scans that answer with a number, the
 // substring searches, and every command that makes a string.
@@ -39,12 +40,24 @@ constexpr double kScanTarget = 1.5;
 constexpr double kSearchTarget = 2.0;
 constexpr double kCopyTarget = 1.3;
 
-// The argument addresses of a row. Each iteration reads them through
-// DoNotOptimize, so that no call can be hoisted out of the loop.
+// The arguments of a row, each in a block of its own from the C heap, as
+// the host's strings are, rather than inside a std::string whose bytes may
+// lie anywhere in a 16-byte block. Each iteration reads their addresses
+// through DoNotOptimize, so that no call can be hoisted out of the loop.
 struct ArgList {
   explicit ArgList(const Args& args) : count(args.size()) {
-    for (size_t i = 0; i < count; ++i) text[i] = args[i].c_str();
+    for (size_t i = 0; i < count; ++i) {
+      char* copy = static_cast<char*>(std::malloc(args[i].size() + 1));
+      std::memcpy(copy, args[i].c_str(), args[i].size() + 1);
+      text[i] = copy;
+    }
   }
+  ~ArgList() {
+    for (size_t i = 0; i < count; ++i) std::free(const_cast<char*>(text[i]));
+  }
+  ArgList(const ArgList&) = delete;
+  ArgList& operator=(const ArgList&) = delete;
+
   const char* text[4] = {};
   size_t count;
 };
@@ -64,20 +77,22 @@ size_t MeasureArgs(const ArgList& args) {
 
 // Registers BM_Short_<name> and its floor BM_Short_<name>_floor. A row whose
 // command answers otherwise than its floor assumes stops the program.
+template <typename Export, typename Call>
 void IntegerRow(const std::string& name, double target, Args args,
-                int32_t expected, IntegerCall call) {
+                int32_t expected, Export* command, Call call) {
   const std::string row = "BM_Short_" + name;
   RegisterBenchmark(row, [=](State& state) {
     InstallPlainHost();
     ArgList list(args);
-    int32_t got = call(list.text);
+    Export* const export_fn = Opaque(command);
+    int32_t got = call(export_fn, list.text);
     if (got != expected) {
       WrongResult(row, std::to_string(got), std::to_string(expected));
     }
     for (auto _ : state) {
       const char* const* text = list.text;
       DoNotOptimize(text);
-      DoNotOptimize(call(text));
+      DoNotOptimize(call(export_fn, text));
     }
   })->Against(row + "_floor", target);
   RegisterBenchmark(row + "_floor", [=](State& state) {
@@ -92,22 +107,24 @@ void IntegerRow(const std::string& name, double target, Args args,
 
 // `prepare`, when given, runs before the command's first call, outside the
 // clock: the split queries read the store a split left.
+template <typename Export, typename Call>
 void StringRow(const std::string& name, double target, Args args,
-               std::string expected, StringCall call,
+               std::string expected, Export* command, Call call,
                void (*prepare)() = nullptr) {
   const std::string row = "BM_Short_" + name;
   RegisterBenchmark(row, [=](State& state) {
     InstallPlainHost();
     if (prepare != nullptr) prepare();
     ArgList list(args);
-    HostString got = call(list.text);
+    Export* const export_fn = Opaque(command);
+    HostString got = call(export_fn, list.text);
     std::string bytes = got != nullptr ? got : "";
     Release(got);
     if (bytes != expected) WrongResult(row, bytes, expected);
     for (auto _ : state) {
       const char* const* text = list.text;
       DoNotOptimize(text);
-      Release(call(text));
+      Release(call(export_fn, text));
     }
   })->Against(row + "_floor", target);
   RegisterBenchmark(row + "_floor", [=](State& state) {
@@ -139,122 +156,138 @@ constexpr char kWithComma[] = "the cat, sat on a ma";
 constexpr char kLine[] = "the cat sat on a mat; the cat ate a rat.";
 
 void RegisterSearchRows() {
-  IntegerRow("Instr", kSearchTarget, {kSource, "mat"}, 18,
-             [](const char* const* a) { return Instr_2(a[0], a[1]); });
-  IntegerRow("InstrAtStart", kSearchTarget, {kSource, "the"}, 1,
-             [](const char* const* a) { return Instr_2(a[0], a[1]); });
-  IntegerRow("InstrFrom1", kSearchTarget, {kSource, "mat"}, 18,
-             [](const char* const* a) { return Instr_3(a[0], a[1], 1); });
-  IntegerRow("StringCount", kSearchTarget, {kSource, "at "}, 2,
-             [](const char* const* a) { return CountString(a[0], a[1]); });
-  IntegerRow("LastInstr", kSearchTarget, {kSource, "at "}, 10,
-             [](const char* const* a) { return ReverseInstr(a[0], a[1]); });
-  IntegerRow("FindChar", kScanTarget, {kSource, ",;m"}, 18,
-             [](const char* const* a) { return FindChar_2(a[0], a[1]); });
-  IntegerRow("FindCharFrom1", kScanTarget, {kSource, ",;m"}, 18,
-             [](const char* const* a) { return FindChar_3(a[0], a[1], 1); });
-  IntegerRow("FindAscii", kScanTarget, {kSource}, 18,
-             [](const char* const* a) { return FindAsc_2(a[0], 'm'); });
-  IntegerRow("FindAsciiFrom1", kScanTarget, {kSource}, 18,
-             [](const char* const* a) { return FindAsc_3(a[0], 'm', 1); });
-  IntegerRow("Compare", kScanTarget, {kSource, kSource}, 0,
-             [](const char* const* a) { return Compare(a[0], a[1]); });
-  IntegerRow("FastLen", kScanTarget, {kSource}, 20,
-             [](const char* const* a) { return FastLen(a[0]); });
-  IntegerRow("MidAscii", kScanTarget, {kSource}, 'm',
-             [](const char* const* a) { return MidAsc(a[0], 18); });
+  IntegerRow("Instr", kSearchTarget, {kSource, "mat"}, 18, Instr_2,
+             [](auto* f, const char* const* a) { return f(a[0], a[1]); });
+  IntegerRow("InstrAtStart", kSearchTarget, {kSource, "the"}, 1, Instr_2,
+             [](auto* f, const char* const* a) { return f(a[0], a[1]); });
+  IntegerRow("InstrFrom1", kSearchTarget, {kSource, "mat"}, 18, Instr_3,
+             [](auto* f, const char* const* a) { return f(a[0], a[1], 1); });
+  IntegerRow("StringCount", kSearchTarget, {kSource, "at "}, 2, CountString,
+             [](auto* f, const char* const* a) { return f(a[0], a[1]); });
+  IntegerRow("LastInstr", kSearchTarget, {kSource, "at "}, 10, ReverseInstr,
+             [](auto* f, const char* const* a) { return f(a[0], a[1]); });
+  IntegerRow("FindChar", kScanTarget, {kSource, ",;m"}, 18, FindChar_2,
+             [](auto* f, const char* const* a) { return f(a[0], a[1]); });
+  IntegerRow("FindCharFrom1", kScanTarget, {kSource, ",;m"}, 18, FindChar_3,
+             [](auto* f, const char* const* a) { return f(a[0], a[1], 1); });
+  IntegerRow("FindAscii", kScanTarget, {kSource}, 18, FindAsc_2,
+             [](auto* f, const char* const* a) { return f(a[0], 'm'); });
+  IntegerRow("FindAsciiFrom1", kScanTarget, {kSource}, 18, FindAsc_3,
+             [](auto* f, const char* const* a) { return f(a[0], 'm', 1); });
+  IntegerRow("Compare", kScanTarget, {kSource, kSource}, 0, Compare,
+             [](auto* f, const char* const* a) { return f(a[0], a[1]); });
+  IntegerRow("FastLen", kScanTarget, {kSource}, 20, FastLen,
+             [](auto* f, const char* const* a) { return f(a[0]); });
+  IntegerRow("MidAscii", kScanTarget, {kSource}, 'm', MidAsc,
+             [](auto* f, const char* const* a) { return f(a[0], 18); });
 }
 
 void RegisterCharRows() {
-  StringRow("Tab", kCopyTarget, {}, "\t",
-            [](const char* const*) { return Tab(nullptr); });
-  StringRow("Lf", kCopyTarget, {}, "\n",
-            [](const char* const*) { return LF(nullptr); });
-  StringRow("Cr", kCopyTarget, {}, "\r",
-            [](const char* const*) { return CR(nullptr); });
-  StringRow("CrLf", kCopyTarget, {}, "\r\n",
-            [](const char* const*) { return CRLF(nullptr); });
-  StringRow("FastLeft", kCopyTarget, {kSource}, "the cat sa",
-            [](const char* const* a) { return FastLeft(nullptr, a[0], 10); });
-  StringRow("FastRight", kCopyTarget, {kSource}, "t on a mat",
-            [](const char* const* a) { return FastRight(nullptr, a[0], 10); });
+  StringRow("Tab", kCopyTarget, {}, "\t", Tab,
+            [](auto* f, const char* const*) { return f(nullptr); });
+  StringRow("Lf", kCopyTarget, {}, "\n", LF,
+            [](auto* f, const char* const*) { return f(nullptr); });
+  StringRow("Cr", kCopyTarget, {}, "\r", CR,
+            [](auto* f, const char* const*) { return f(nullptr); });
+  StringRow("CrLf", kCopyTarget, {}, "\r\n", CRLF,
+            [](auto* f, const char* const*) { return f(nullptr); });
+  StringRow("FastLeft", kCopyTarget, {kSource}, "the cat sa", FastLeft,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0], 10); });
+  StringRow("FastRight", kCopyTarget, {kSource}, "t on a mat", FastRight,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0], 10); });
   StringRow("FastUpper", kCopyTarget, {kSource}, "THE CAT SAT ON A MAT",
-            [](const char* const* a) { return FastUpper(nullptr, a[0]); });
+            FastUpper,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
   StringRow("FastLower", kCopyTarget, {"THE CAT SAT ON A MAT"}, kSource,
-            [](const char* const* a) { return FastLower(nullptr, a[0]); });
+            FastLower,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
 }
 
 void RegisterEditRows() {
-  StringRow("Mid", kCopyTarget, {kSource}, "cat sat",
-            [](const char* const* a) { return Mid(nullptr, a[0], 5, 7); });
+  StringRow(
+      "Mid", kCopyTarget, {kSource}, "cat sat", Mid,
+      [](auto* f, const char* const* a) { return f(nullptr, a[0], 5, 7); });
   StringRow(
       "Insert", kCopyTarget, {kSource, "fat, "}, "the fat, cat sat on a mat",
-      [](const char* const* a) { return Insert(nullptr, a[0], 5, a[1]); });
-  StringRow(
-      "RemoveSection", kCopyTarget, {kSource}, "the sat on a mat",
-      [](const char* const* a) { return RemoveSection(nullptr, a[0], 5, 4); });
-  StringRow(
-      "Remove", kCopyTarget, {kSource, "cat "}, "the sat on a mat",
-      [](const char* const* a) { return RemoveString(nullptr, a[0], a[1]); });
-  StringRow("RemoveAll", kCopyTarget, {kLine, "cat "},
-            "the sat on a mat; the ate a rat.", [](const char* const* a) {
-              return RemoveStringAll(nullptr, a[0], a[1]);
+      Insert,
+      [](auto* f, const char* const* a) { return f(nullptr, a[0], 5, a[1]); });
+  StringRow("RemoveSection", kCopyTarget, {kSource}, "the sat on a mat",
+            RemoveSection, [](auto* f, const char* const* a) {
+              return f(nullptr, a[0], 5, 4);
             });
+  StringRow("Remove", kCopyTarget, {kSource, "cat "}, "the sat on a mat",
+            RemoveString, [](auto* f, const char* const* a) {
+              return f(nullptr, a[0], a[1]);
+            });
+  StringRow(
+      "RemoveAll", kCopyTarget, {kLine, "cat "},
+      "the sat on a mat; the ate a rat.", RemoveStringAll,
+      [](auto* f, const char* const* a) { return f(nullptr, a[0], a[1]); });
   StringRow("Replace", kCopyTarget, {kSource, "cat", "dog"},
-            "the dog sat on a mat", [](const char* const* a) {
-              return ReplaceString(nullptr, a[0], a[1], a[2]);
+            "the dog sat on a mat", ReplaceString,
+            [](auto* f, const char* const* a) {
+              return f(nullptr, a[0], a[1], a[2]);
             });
   StringRow("ReplaceSection", kCopyTarget, {kSource, "dog"},
-            "the dog sat on a mat", [](const char* const* a) {
-              return ReplaceSection(nullptr, a[0], 5, 3, a[1]);
+            "the dog sat on a mat", ReplaceSection,
+            [](auto* f, const char* const* a) {
+              return f(nullptr, a[0], 5, 3, a[1]);
             });
   StringRow("ReplaceAll", kCopyTarget, {kLine, "cat", "bird"},
-            "the bird sat on a mat; the bird ate a rat.",
-            [](const char* const* a) {
-              return ReplaceStringAll(nullptr, a[0], a[1], a[2]);
+            "the bird sat on a mat; the bird ate a rat.", ReplaceStringAll,
+            [](auto* f, const char* const* a) {
+              return f(nullptr, a[0], a[1], a[2]);
             });
-  StringRow("Trim", kCopyTarget, {kPadded}, "the cat sat on a",
-            [](const char* const* a) { return Trim(nullptr, a[0]); });
-  StringRow("TrimLeft", kCopyTarget, {kPadded}, "the cat sat on a  ",
-            [](const char* const* a) { return TrimLeft(nullptr, a[0]); });
+  StringRow("Trim", kCopyTarget, {kPadded}, "the cat sat on a", Trim,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
+  StringRow("TrimLeft", kCopyTarget, {kPadded}, "the cat sat on a  ", TrimLeft,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
   StringRow("TrimRight", kCopyTarget, {kPadded}, "  the cat sat on a",
-            [](const char* const* a) { return TrimRight(nullptr, a[0]); });
-  StringRow("TrimChar", kCopyTarget, {kPadded, " \t"}, "the cat sat on a",
-            [](const char* const* a) { return TrimChar(nullptr, a[0], a[1]); });
+            TrimRight,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
   StringRow(
-      "TrimLeftChar", kCopyTarget, {kPadded, " \t"}, "the cat sat on a  ",
-      [](const char* const* a) { return TrimLeftChar(nullptr, a[0], a[1]); });
+      "TrimChar", kCopyTarget, {kPadded, " \t"}, "the cat sat on a", TrimChar,
+      [](auto* f, const char* const* a) { return f(nullptr, a[0], a[1]); });
+  StringRow("TrimLeftChar", kCopyTarget, {kPadded, " \t"}, "the cat sat on a  ",
+            TrimLeftChar, [](auto* f, const char* const* a) {
+              return f(nullptr, a[0], a[1]);
+            });
   StringRow(
       "TrimRightChar", kCopyTarget, {kPadded, " \t"}, "  the cat sat on a",
-      [](const char* const* a) { return TrimRightChar(nullptr, a[0], a[1]); });
+      TrimRightChar,
+      [](auto* f, const char* const* a) { return f(nullptr, a[0], a[1]); });
   StringRow("PadLeft", kCopyTarget, {kSource}, "          the cat sat on a mat",
-            [](const char* const* a) { return PadLeft(nullptr, a[0], 30); });
+            PadLeft,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0], 30); });
   StringRow("PadRight", kCopyTarget, {kSource},
-            "the cat sat on a mat          ",
-            [](const char* const* a) { return PadRight(nullptr, a[0], 30); });
-  StringRow("PadLeftChar", kCopyTarget, {kSource, "*"},
-            "**********the cat sat on a mat", [](const char* const* a) {
-              return PadLeftChar(nullptr, a[0], a[1], 30);
-            });
-  StringRow("PadRightChar", kCopyTarget, {kSource, "*"},
-            "the cat sat on a mat**********", [](const char* const* a) {
-              return PadRightChar(nullptr, a[0], a[1], 30);
-            });
-  StringRow("Quote", kCopyTarget, {kSource}, "\"the cat sat on a mat\"",
-            [](const char* const* a) { return QuoteString(nullptr, a[0]); });
-  StringRow("QuoteCharacter", kCopyTarget, {}, "\"",
-            [](const char* const*) { return Quote(nullptr); });
-  StringRow("Unquote", kCopyTarget, {kQuoted}, "the cat sat on a m",
-            [](const char* const* a) { return UnQuoteString(nullptr, a[0]); });
-  StringRow("DelimitCsv", kCopyTarget, {kWithComma}, "\"the cat, sat on a ma\"",
-            [](const char* const* a) { return DelimitCsv(nullptr, a[0]); });
-  StringRow("DelimitCsvPlain", kCopyTarget, {kSource}, kSource,
-            [](const char* const* a) { return DelimitCsv(nullptr, a[0]); });
+            "the cat sat on a mat          ", PadRight,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0], 30); });
   StringRow(
-      "DelimitCsvForce", kCopyTarget, {kSource}, "\"the cat sat on a mat\"",
-      [](const char* const* a) { return DelimitCsvForce(nullptr, a[0], 1); });
-  StringRow("ExpandEnvironment", kCopyTarget, {kSource}, kSource,
-            [](const char* const* a) { return ExpandEnv(nullptr, a[0]); });
+      "PadLeftChar", kCopyTarget, {kSource, "*"},
+      "**********the cat sat on a mat", PadLeftChar,
+      [](auto* f, const char* const* a) { return f(nullptr, a[0], a[1], 30); });
+  StringRow(
+      "PadRightChar", kCopyTarget, {kSource, "*"},
+      "the cat sat on a mat**********", PadRightChar,
+      [](auto* f, const char* const* a) { return f(nullptr, a[0], a[1], 30); });
+  StringRow("Quote", kCopyTarget, {kSource}, "\"the cat sat on a mat\"",
+            QuoteString,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
+  StringRow("QuoteCharacter", kCopyTarget, {}, "\"", Quote,
+            [](auto* f, const char* const*) { return f(nullptr); });
+  StringRow("Unquote", kCopyTarget, {kQuoted}, "the cat sat on a m",
+            UnQuoteString,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
+  StringRow("DelimitCsv", kCopyTarget, {kWithComma}, "\"the cat, sat on a ma\"",
+            DelimitCsv,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
+  StringRow("DelimitCsvPlain", kCopyTarget, {kSource}, kSource, DelimitCsv,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
+  StringRow("DelimitCsvForce", kCopyTarget, {kSource},
+            "\"the cat sat on a mat\"", DelimitCsvForce,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0], 1); });
+  StringRow("ExpandEnvironment", kCopyTarget, {kSource}, kSource, ExpandEnv,
+            [](auto* f, const char* const* a) { return f(nullptr, a[0]); });
 }
 
 // The split queries that make a string, on the store of a 20-byte split.
@@ -262,12 +295,11 @@ void SplitSource() { SplitString(kSource, " "); }
 
 void RegisterSplitRows() {
   StringRow(
-      "SplitWord", kCopyTarget, {}, "cat",
-      [](const char* const*) { return SplitWord(nullptr, 2); }, SplitSource);
+      "SplitWord", kCopyTarget, {}, "cat", SplitWord,
+      [](auto* f, const char* const*) { return f(nullptr, 2); }, SplitSource);
   StringRow(
-      "SplitDelimiter", kCopyTarget, {}, " ",
-      [](const char* const*) { return SplitDelimiter(nullptr, 2); },
-      SplitSource);
+      "SplitDelimiter", kCopyTarget, {}, " ", SplitDelimiter,
+      [](auto* f, const char* const*) { return f(nullptr, 2); }, SplitSource);
 }
 
 [[maybe_unused]] const bool registered = [] {

@@ -10,7 +10,6 @@ namespace {
 // is bound through a record of its own that is released again at once.
 CoreLibrary module_core_library;
 
-HostGlobals* host_globals;
 CoreExportFn close_display;
 CoreExportFn quit;
 
@@ -73,24 +72,25 @@ void ReleaseCoreLibrary(CoreLibrary& record) {
   }
 }
 
-HostGlobals* GetHostGlobals() {
-  if (host_globals != nullptr) return host_globals;
+HostGlobals* bound_host_globals;
+
+HostGlobals* BindHostGlobals() {
   CoreLibrary record{nullptr, CopyName(kCoreLibraryName)};
   // A missing export is treated like a core that answers 0: the record
   // cannot be had either way.
   auto get_glob_ptr =
       reinterpret_cast<CoreExportFn>(GetCoreProc(record, kGetGlobPtrExport));
   if (get_glob_ptr != nullptr) {
-    host_globals = reinterpret_cast<HostGlobals*>(get_glob_ptr());
+    bound_host_globals = reinterpret_cast<HostGlobals*>(get_glob_ptr());
   }
-  if (host_globals == nullptr) {
+  if (bound_host_globals == nullptr) {
     platform::ShowMessage("Unable to get core pointer", "No Core Pointer",
                           platform::kMessageOk);
   }
   // The host keeps the record valid while the module is loaded, so the
   // reference taken above is not needed any more.
   ReleaseCoreLibrary(record);
-  return host_globals;
+  return bound_host_globals;
 }
 
 void HostCloseDisplay() { Forward(close_display, kCloseDisplayExport); }

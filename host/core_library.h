@@ -21,10 +21,20 @@ void* GetCoreProc(CoreLibrary& record, const char* decorated_name);
 // Frees the name copy and drops the reference the record holds, if any.
 void ReleaseCoreLibrary(CoreLibrary& record);
 
+// The host's global record once bound; null until then.
+extern HostGlobals* bound_host_globals;
+
+// Binds the host's global record: null, after the "Unable to get core
+// pointer" message, while the core cannot give it.
+HostGlobals* BindHostGlobals();
+
 // The host's global record, bound on first need and kept for the life of the
-// module. Null, after the "Unable to get core pointer" message, while the
-// core cannot give it; every later need tries again.
-HostGlobals* GetHostGlobals();
+// module; every need after a failed binding tries again. Inline, as every
+// host string made or given back asks for it.
+inline HostGlobals* GetHostGlobals() {
+  HostGlobals* globals = bound_host_globals;
+  return globals != nullptr ? globals : BindHostGlobals();
+}
 
 // Forward to the host's CloseDisplay and Quit, loading the core library into
 // the module-wide record on first use. With no library they do nothing.

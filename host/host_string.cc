@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "host/core_library.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 
@@ -21,8 +22,9 @@ HostString AllocHostString(int64_t size) {
 HostString MakeHostCopy(std::string_view text) {
   HostString copy = AllocHostString(static_cast<int64_t>(text.size()) + 1);
   if (copy == nullptr) return nullptr;
-  // An empty view may have no data at all, which memcpy must not be given.
-  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+  // Most copies are of a word or a line, which the inline copy takes with
+  // no call; an empty view may have no data at all, and it copies nothing.
+  short_text::Copy(copy, text.data(), text.size());
   copy[text.size()] = '\0';
   return copy;
 }

@@ -44,7 +44,8 @@ void RaiseHostError(int32_t number);
 // host only now, after the new result is complete, and `result` (possibly
 // null) is returned.
 inline HostString Finish(HostString old_result, HostString result) {
-  ReleaseHostString(old_result);
+  // Tested here, as most calls pass no old result, to save them a call.
+  if (old_result != nullptr) ReleaseHostString(old_result);
   return result;
 }
 

@@ -48,4 +48,11 @@ inline unsigned CountBits64(uint64_t bits) {
   return static_cast<unsigned>((bits * 0x0101010101010101u) >> 56);
 }
 
+inline unsigned CountBits(uint32_t bits) {
+  bits -= (bits >> 1) & 0x55555555u;
+  bits = (bits & 0x33333333u) + ((bits >> 2) & 0x33333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0Fu;
+  return (bits * 0x01010101u) >> 24;
+}
+
 }  // namespace vellum

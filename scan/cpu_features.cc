@@ -5,6 +5,8 @@
 #if defined(_MSC_VER)
 #include <immintrin.h>
 #include <intrin.h>
+#else
+#include <cpuid.h>
 #endif
 
 namespace vellum {
@@ -28,6 +30,11 @@ bool HasAvx2() {
          CpuidBit(7, 1, 5);
 }
 
+// BMI1, BMI2 and LZCNT.
+bool HasBitInstructions() {
+  return CpuidBit(7, 1, 3) && CpuidBit(7, 1, 8) && CpuidBit(0x80000001, 2, 5);
+}
+
 #else
 
 // The compiler's run-time check also asks the system about AVX state. It
@@ -43,13 +50,27 @@ bool HasAvx2() {
   return __builtin_cpu_supports("avx2");
 }
 
+// BMI1, BMI2 and LZCNT, asked of the processor itself: not every compiler's
+// run-time check knows LZCNT.
+bool HasBitInstructions() {
+  unsigned a, b, c, d;
+  if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+  const bool bmi = (b >> 3) & 1;
+  const bool bmi2 = (b >> 8) & 1;
+  if (!__get_cpuid(0x80000001, &a, &b, &c, &d)) return false;
+  return bmi && bmi2 && ((c >> 5) & 1);
+}
+
 #endif
 
 }  // namespace
 
 Isa OfferedIsa() {
   if (!HasSse42()) return Isa::kSse2;
-  return HasAvx2() ? Isa::kAvx2 : Isa::kSse42;
+  // Every processor with AVX2 has the bit instructions too, and the AVX2
+  // versions use them; one that claimed the first alone is taken at its
+  // word for neither.
+  return HasAvx2() && HasBitInstructions() ? Isa::kAvx2 : Isa::kSse42;
 }
 
 namespace dispatch {

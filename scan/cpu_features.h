@@ -25,7 +25,8 @@
 namespace vellum {
 
 // The instruction sets that scans have versions for. Each includes the ones
-// before it.
+// before it; kAvx2 also stands for BMI1, BMI2 and LZCNT, which every
+// processor with AVX2 has.
 enum class Isa : unsigned char { kSse2, kSse42, kAvx2 };
 
 // The highest that this build holds versions for.

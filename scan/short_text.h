@@ -124,27 +124,35 @@ VELLUM_READS_WHOLE_BLOCKS inline const char* FindByte(const char* from,
 
 // The most members that FindAnyByte below tests inline: each costs two
 // compares, where the long scan first builds a map of the set.
-inline constexpr size_t kInlineMembers = 16;
+inline constexpr size_t kInlineMembers = 15;
 
 // vellum::FindAnyByte, with the first kSpan bytes tested inline against a
-// set of up to kInlineMembers bytes: a byte stops the scan where it is zero
-// or equals a member.
+// set of up to kInlineMembers bytes, none of them NUL. The members and the
+// terminator are found in separate masks, so that the answer needs no read
+// of the byte found.
 VELLUM_READS_WHOLE_BLOCKS inline const char* FindAnyByte(
     const char* from, std::string_view members) {
   if (members.size() <= kInlineMembers && InReach(from)) {
     const __m128i low = sse2::LoadUnaligned(from);
     const __m128i high = sse2::LoadUnaligned(from + sse2::kBlock);
-    __m128i low_others = _mm_cmpeq_epi8(low, low);  // all ones
-    __m128i high_others = low_others;
+    const __m128i zero = _mm_setzero_si128();
+    uint32_t ends = sse2::EqualBytes(low, zero) | sse2::EqualBytes(high, zero)
+                                                      << 16;
+    __m128i low_hits = zero;
+    __m128i high_hits = zero;
     for (char member : members) {
       const __m128i wanted = sse2::Splat(member);
-      low_others = _mm_andnot_si128(_mm_cmpeq_epi8(low, wanted), low_others);
-      high_others = _mm_andnot_si128(_mm_cmpeq_epi8(high, wanted), high_others);
+      low_hits = _mm_or_si128(low_hits, _mm_cmpeq_epi8(low, wanted));
+      high_hits = _mm_or_si128(high_hits, _mm_cmpeq_epi8(high, wanted));
     }
-    const char* stop = FirstStop(from, _mm_and_si128(low, low_others),
-                                 _mm_and_si128(high, high_others));
-    if (stop != from + kSpan) return stop;
-    from = stop;
+    uint32_t hits = static_cast<uint32_t>(_mm_movemask_epi8(low_hits)) |
+                    static_cast<uint32_t>(_mm_movemask_epi8(high_hits)) << 16;
+    // Only the bytes up to the terminator, which is no member; all 32 when
+    // none comes.
+    hits &= ends ^ (ends - 1);
+    if (hits != 0) return from + LowestBit(hits);
+    if (ends != 0) return nullptr;
+    from += kSpan;
   }
   return vellum::FindAnyByte(from, members);
 }
@@ -294,6 +302,11 @@ inline uint32_t MatchStarts(std::string_view text, std::string_view pattern) {
 // `pattern_size` bytes stands, that a left-to-right walk takes: each one
 // that does not overlap the last one taken.
 inline size_t WalkedCount(uint32_t matches, size_t pattern_size) {
+  if (pattern_size <= 3) {
+    uint32_t near = matches << 1;
+    if (pattern_size == 3) near |= matches << 2;
+    if ((near & matches) == 0 || pattern_size == 1) return CountBits(matches);
+  }
   size_t count = 0;
   size_t resume = 0;
   for (; matches != 0; matches &= matches - 1) {
@@ -320,6 +333,13 @@ VELLUM_READS_WHOLE_BLOCKS inline size_t WordLength(const char* text) {
   zeros = sse2::ZeroBytes(sse2::LoadAligned(block + sse2::kBlock)) &
           LowBits(offset);
   return zeros != 0 ? sse2::kBlock - offset + LowestBit(zeros) : sse2::kBlock;
+}
+
+// The bytes of a set or search string: measured by WordLength, which needs
+// no page test, when it has fewer than kBlock bytes; by View otherwise.
+inline std::string_view WordView(const char* text) {
+  size_t size = WordLength(text);
+  return size < sse2::kBlock ? std::string_view(text, size) : View(text);
 }
 
 // What the short path of the searches finds: MatchStarts' bits, and the

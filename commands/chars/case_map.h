@@ -14,10 +14,19 @@ void MapLetterCase(const unsigned char* in, unsigned char* out, size_t count,
 
 // The same sixteen bytes at a time (SSE2, every processor) and thirty-two
 // at a time (AVX2: only where ChosenIsa() is, in a build that holds AVX2
-// code); the one above chooses between them.
+// code); the one above chooses between them. Each maps the last bytes
+// that fill no whole block as a block that overlaps the one before it:
+// the bytes read are still the source's, so those mapped twice come out
+// the same.
 void MapLetterCaseSse2(const unsigned char* in, unsigned char* out,
                        size_t count, unsigned char first);
 void MapLetterCaseAvx2(const unsigned char* in, unsigned char* out,
+                       size_t count, unsigned char first);
+
+// The same for fewer than sixteen bytes, which both versions leave to it:
+// eight and four at a time in pairs that overlap in the middle, so that
+// a word of a few letters takes no loop.
+void MapFewLetterCases(const unsigned char* in, unsigned char* out,
                        size_t count, unsigned char first);
 
 }  // namespace vellum

@@ -11,25 +11,30 @@
 
 namespace vellum {
 
-void MapLetterCaseAvx2(const unsigned char* in, unsigned char* out,
-                       size_t count, unsigned char first) {
+namespace {
+
+void MapWideBlockAt(const unsigned char* in, unsigned char* out, size_t at,
+                    unsigned char first) {
   const __m256i to_signed = _mm256_set1_epi8(static_cast<char>(0x80 - first));
   const __m256i limit = _mm256_set1_epi8(static_cast<char>(-128 + 26));
-  const __m256i case_bit = _mm256_set1_epi8(0x20);
+  const __m256i bytes =
+      _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + at));
+  const __m256i letters =
+      _mm256_cmpgt_epi8(limit, _mm256_add_epi8(bytes, to_signed));
+  _mm256_storeu_si256(
+      reinterpret_cast<__m256i*>(out + at),
+      _mm256_xor_si256(bytes,
+                       _mm256_and_si256(letters, _mm256_set1_epi8(0x20))));
+}
+
+}  // namespace
+
+void MapLetterCaseAvx2(const unsigned char* in, unsigned char* out,
+                       size_t count, unsigned char first) {
+  if (count < 32) return MapLetterCaseSse2(in, out, count, first);
   size_t i = 0;
-  for (; i + 32 <= count; i += 32) {
-    __m256i bytes =
-        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
-    __m256i letters =
-        _mm256_cmpgt_epi8(limit, _mm256_add_epi8(bytes, to_signed));
-    _mm256_storeu_si256(
-        reinterpret_cast<__m256i*>(out + i),
-        _mm256_xor_si256(bytes, _mm256_and_si256(letters, case_bit)));
-  }
-  for (; i < count; ++i) {
-    unsigned char byte = in[i];
-    out[i] = byte ^ (static_cast<unsigned char>(byte - first) < 26 ? 0x20 : 0);
-  }
+  for (; i + 32 <= count; i += 32) MapWideBlockAt(in, out, i, first);
+  if (i < count) MapWideBlockAt(in, out, count - 32, first);
 }
 
 }  // namespace vellum

@@ -9,6 +9,7 @@
 #include "host/host_string.h"
 #include "host/platform.h"
 #include "scan/byte_scan.h"
+#include "scan/short_text.h"
 
 namespace vellum {
 namespace {
@@ -47,10 +48,12 @@ HostString GenerateGuid(HostString old_result) {
 
 HostString ExpandEnv(HostString old_result, const char* source) {
   // Not handed to the platform: a null source is the empty string.
-  if (source == nullptr || *source == '\0') {
-    return Finish(old_result, MakeHostCopy(""));
+  std::string_view text = short_text::View(source);
+  // Most text holds no reference at all and is its own expansion.
+  if (text.empty() || short_text::FindByte(source, '%') == nullptr) {
+    return Finish(old_result, MakeHostCopy(text));
   }
-  return Finish(old_result, MakeExpandedCopy(ArgView(source)));
+  return Finish(old_result, MakeExpandedCopy(text));
 }
 
 }  // namespace vellum

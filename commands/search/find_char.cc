@@ -2,14 +2,46 @@
 // from a start position.
 #include "commands/search/search_commands.h"
 #include "commands/search/search_start.h"
+#include "commands/search/short_search.h"
 #include "host/host_string.h"
+#include "scan/cpu_features.h"
+#include "scan/set_scan.h"
 #include "scan/short_text.h"
 
 namespace vellum {
+
+// Out of line, so that the short paths keep to the registers.
+VELLUM_NOINLINE int32_t FirstOfSetLong(const char* from, const char* set) {
+  return PositionOf(from, FindAnyByte(from, short_text::View(set)));
+}
+
 namespace {
 
-int32_t ScanForAnyChar(const char* base, const char* from, const char* set) {
-  return PositionOf(base, short_text::FindAnyByte(from, short_text::View(set)));
+VELLUM_NOINLINE int32_t FirstOfSetSse2(const char* from, const char* set) {
+  return PositionOf(from,
+                    short_text::FindAnyByte(from, short_text::WordView(set)));
+}
+
+// Position, counted from `from`, of the first byte of the string at `from`
+// that is in `set`, or 0.
+int32_t FirstOfSet(const char* from, const char* set) {
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (ChosenIsa() == Isa::kAvx2) return FirstOfSetAvx2(from, set);
+  }
+  return FirstOfSetSse2(from, set);
+}
+
+// The forms with a start other than 1, out of line: FindChar_3 then holds
+// no vector code of its own and hands a start of 1 on with a jump.
+VELLUM_NOINLINE int32_t FindCharFrom(const char* source,
+                                     const char* search_characters,
+                                     int32_t start_position) {
+  return ScanFromPosition(source, start_position, IsEmpty(search_characters),
+                          [=](const char* from) {
+                            int32_t at = FirstOfSet(from, search_characters);
+                            return at != 0 ? PositionOf(source, from + at - 1)
+                                           : 0;
+                          });
 }
 
 }  // namespace
@@ -18,17 +50,13 @@ int32_t FindChar_2(const char* source, const char* search_characters) {
   // From the first byte there is nothing to check: the scan itself finds
   // nothing in an empty source or for an empty set.
   if (source == nullptr || search_characters == nullptr) return 0;
-  return vellum::ScanForAnyChar(source, source, search_characters);
+  return vellum::FirstOfSet(source, search_characters);
 }
 
 int32_t FindChar_3(const char* source, const char* search_characters,
                    int32_t start_position) {
   if (start_position == 1) return FindChar_2(source, search_characters);
-  return vellum::ScanFromPosition(
-      source, start_position, vellum::IsEmpty(search_characters),
-      [=](const char* from) {
-        return vellum::ScanForAnyChar(source, from, search_characters);
-      });
+  return vellum::FindCharFrom(source, search_characters, start_position);
 }
 
 }  // namespace vellum

@@ -1,5 +1,6 @@
 // STRING COUNT: the number of non-overlapping occurrences, left to right.
 #include "commands/search/search_commands.h"
+#include "commands/search/short_search.h"
 #include "host/host_string.h"
 #include "scan/cpu_features.h"
 #include "scan/short_text.h"
@@ -7,26 +8,33 @@
 
 namespace vellum {
 
+// Out of line, so that the short paths keep to the registers.
+VELLUM_NOINLINE int32_t MatchCountLong(const char* source, const char* search) {
+  return static_cast<int32_t>(
+      CountStrings(short_text::View(source), short_text::View(search)));
+}
+
 namespace {
 
-// CountString for what its short path does not take. Out of line, so that
-// the short path keeps to the registers and needs no stack frame.
-VELLUM_NOINLINE int32_t CountStringLong(const char* source,
-                                        const char* search) {
-  return static_cast<int32_t>(vellum::CountStrings(
-      vellum::short_text::View(source), vellum::short_text::View(search)));
+VELLUM_NOINLINE int32_t MatchCountSse2(const char* source, const char* search) {
+  short_text::ShortSearch found;
+  if (!short_text::FindMatches(source, search, &found)) {
+    return MatchCountLong(source, search);
+  }
+  return static_cast<int32_t>(
+      short_text::WalkedCount(found.matches, found.pattern_size));
 }
 
 }  // namespace
 
 int32_t CountString(const char* source, const char* search) {
   if (source == nullptr || search == nullptr) return 0;
-  vellum::short_text::ShortSearch found;
-  if (!vellum::short_text::FindMatches(source, search, &found)) {
-    return CountStringLong(source, search);
+  if constexpr (vellum::kBuiltIsa >= vellum::Isa::kAvx2) {
+    if (vellum::ChosenIsa() == vellum::Isa::kAvx2) {
+      return vellum::MatchCountAvx2(source, search);
+    }
   }
-  return static_cast<int32_t>(
-      vellum::short_text::WalkedCount(found.matches, found.pattern_size));
+  return vellum::MatchCountSse2(source, search);
 }
 
 }  // namespace vellum

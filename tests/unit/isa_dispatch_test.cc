@@ -20,6 +20,7 @@
 #include "scan/string_search.h"
 #include "tests/reference/chars_reference.h"
 #include "tests/reference/search_reference.h"
+#include "tests/unit/isa_versions.h"
 
 namespace vellum {
 namespace {
@@ -28,20 +29,6 @@ TEST(IsaDispatchTest, ChoosesTheHighestSetBothBuildAndProcessorAllow) {
   EXPECT_EQ(ChosenIsa(), std::min(OfferedIsa(), kBuiltIsa));
   EXPECT_LE(ChosenIsa(), kBuiltIsa);
 }
-
-// Sets the choice for the life of the object, then restores it.
-class ChoiceSetTo {
- public:
-  explicit ChoiceSetTo(Isa isa) : saved_(dispatch::chosen) {
-    dispatch::chosen = isa;
-  }
-  ~ChoiceSetTo() { dispatch::chosen = saved_; }
-  ChoiceSetTo(const ChoiceSetTo&) = delete;
-  ChoiceSetTo& operator=(const ChoiceSetTo&) = delete;
-
- private:
-  Isa saved_;
-};
 
 TEST(IsaDispatchTest, EveryDispatcherAnswersAlikeWhateverTheChoice) {
   // Long enough for every version's widest rounds; matches throughout.

@@ -12,4 +12,20 @@ inline bool RunsHere(Isa isa) {
   return isa <= kBuiltIsa && isa <= OfferedIsa();
 }
 
+// Sets the dispatchers' choice for the life of the object, then restores
+// it, so that a test can run every version its build holds and its
+// processor runs.
+class ChoiceSetTo {
+ public:
+  explicit ChoiceSetTo(Isa isa) : saved_(dispatch::chosen) {
+    dispatch::chosen = isa;
+  }
+  ~ChoiceSetTo() { dispatch::chosen = saved_; }
+  ChoiceSetTo(const ChoiceSetTo&) = delete;
+  ChoiceSetTo& operator=(const ChoiceSetTo&) = delete;
+
+ private:
+  Isa saved_;
+};
+
 }  // namespace vellum

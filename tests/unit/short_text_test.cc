@@ -23,6 +23,7 @@
 #include "tests/reference/search_reference.h"
 #include "tests/unit/guarded_page.h"
 #include "tests/unit/host_fixture.h"
+#include "tests/unit/isa_versions.h"
 
 namespace vellum::testing {
 namespace {
@@ -58,7 +59,20 @@ std::string Random(std::mt19937& random, const std::string& alphabet,
 constexpr size_t kLongestSource = 40;
 constexpr size_t kFarthest = 140;
 
-TEST(ShortTextTest, SearchCommandsMatchReferenceNearAPageEnd) {
+// The searches' short paths have a version for each instruction set;
+// each is run where this processor runs it.
+class ShortSearchTest : public ::testing::TestWithParam<Isa> {
+ protected:
+  void SetUp() override {
+    if (!RunsHere(GetParam())) GTEST_SKIP() << "not run by this processor";
+  }
+  ChoiceSetTo choice_{GetParam()};
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryIsa, ShortSearchTest,
+                         ::testing::Values(Isa::kSse2, Isa::kAvx2));
+
+TEST_P(ShortSearchTest, SearchCommandsMatchReferenceNearAPageEnd) {
   std::mt19937 random(20261207);
   PageTail source_page;
   PageTail search_page;
@@ -98,7 +112,7 @@ TEST(ShortTextTest, SearchCommandsMatchReferenceNearAPageEnd) {
 
 // A text of repeats of the search string's first byte: every start passes
 // the first-byte test, and the compares decide.
-TEST(ShortTextTest, CrowdedStartsMatchReference) {
+TEST_P(ShortSearchTest, CrowdedStartsMatchReference) {
   PageTail source_page;
   PageTail search_page;
   for (size_t n = 1; n < short_text::kSpan; ++n) {
