@@ -217,6 +217,7 @@ run_tests() {
   bash tests/check_format.sh
   build_native native
   bash tests/check_target_regions.sh
+  bash tests/check_layers.sh build/native
   say "native unit tests and case files"
   (cd build/native && ctest --output-on-failure -j"$JOBS")
   say "case files under valgrind memcheck"

@@ -7,19 +7,17 @@
 # runtime may still import them; the module's code never calls them.)
 # Usage: check_dll_calls.sh BUILD_DIR (the MinGW build directory)
 set -euo pipefail
-# The module's code, compiled once for the DLL and the benchmark program
-# (the DLL's own target adds only its entry point).
-object_dirs=("$1/CMakeFiles/vellum_module_code.dir")
 forbidden='strlen|strnlen|memchr|strchr|strrchr|strcmp|strncmp|memcmp|strstr'
 count=0
 fail=0
 root=$(cd "$(dirname "$0")/.." && pwd)
-# The objects of today's sources only: a build directory may still hold
-# those of sources since removed.
-while read -r source; do
-  for objects in "${object_dirs[@]}"; do
-    object=$objects/${source#"$root"/}.obj
-    [ -f "$object" ] || continue  # a source this target does not use
+# The objects of today's sources only, in the object folder of their floor's
+# library: a build directory may still hold those of sources since removed.
+for floor in host scan commands; do
+  objects=$1/$floor/CMakeFiles/vellum_$floor.dir
+  while read -r source; do
+    object=$objects/${source#"$root/$floor"/}.obj
+    [ -f "$object" ] || continue  # a source this build does not use
     count=$((count + 1))
     calls=$(i686-w64-mingw32-nm -u "$object" | awk '{print $NF}' |
             grep -E "^(__imp_)?_($forbidden)\$" || true)
@@ -27,8 +25,8 @@ while read -r source; do
       echo "check_dll_calls: ${source#"$root"/} calls" $calls
       fail=1
     fi
-  done
-done < <(find "$root/host" "$root/scan" "$root/commands" -name '*.cc')
-[ "$count" -gt 0 ] || { echo "check_dll_calls: no objects in ${object_dirs[*]}"; exit 1; }
+  done < <(find "$root/$floor" -name '*.cc')
+done
+[ "$count" -gt 0 ] || { echo "check_dll_calls: no objects of the floors in $1"; exit 1; }
 [ $fail -eq 0 ] && echo "check_dll_calls: none of $count objects calls the C runtime's string scans"
 exit $fail

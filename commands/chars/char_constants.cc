@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "commands/export_names.h"
 #include "host/host_string.h"
 
 namespace vellum {
@@ -15,9 +14,6 @@ HostString MakeConstant(HostString old_result, std::string_view text) {
 }
 
 }  // namespace
-}  // namespace vellum
-
-using vellum::MakeConstant;
 
 HostString Tab(HostString old_result) { return MakeConstant(old_result, "\t"); }
 HostString LF(HostString old_result) { return MakeConstant(old_result, "\n"); }
@@ -28,3 +24,5 @@ HostString CRLF(HostString old_result) {
 HostString Quote(HostString old_result) {
   return MakeConstant(old_result, "\"");
 }
+
+}  // namespace vellum

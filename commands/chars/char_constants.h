@@ -6,8 +6,12 @@
 #include "host/core_interface.h"
 #include "host/export.h"
 
-VELLUM_EXPORT vellum::HostString Tab(vellum::HostString old_result);
-VELLUM_EXPORT vellum::HostString LF(vellum::HostString old_result);
-VELLUM_EXPORT vellum::HostString CR(vellum::HostString old_result);
-VELLUM_EXPORT vellum::HostString CRLF(vellum::HostString old_result);
-VELLUM_EXPORT vellum::HostString Quote(vellum::HostString old_result);
+namespace vellum {
+
+VELLUM_EXPORT HostString Tab(HostString old_result);
+VELLUM_EXPORT HostString LF(HostString old_result);
+VELLUM_EXPORT HostString CR(HostString old_result);
+VELLUM_EXPORT HostString CRLF(HostString old_result);
+VELLUM_EXPORT HostString Quote(HostString old_result);
+
+}  // namespace vellum

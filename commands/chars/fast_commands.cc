@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "commands/chars/case_map.h"
-#include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/short_text.h"
 
@@ -24,26 +23,24 @@ HostString CaseCopy(HostString old_result, const char* source,
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t FastLen(const char* source) {
-  return static_cast<int32_t>(vellum::short_text::View(source).size());
+  return static_cast<int32_t>(short_text::View(source).size());
 }
 
 HostString FastLeft(HostString old_result, const char* source, int32_t size) {
-  if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
+  if (size < 0) return Fail(old_result, kErrorNegativeSize);
   if (source == nullptr || size == 0) return Finish(old_result, nullptr);
   // Measured only as far as `size` bytes: a short prefix of a long string
   // never measures the whole string.
-  size_t length =
-      vellum::short_text::BoundedLength(source, static_cast<size_t>(size));
+  size_t length = short_text::BoundedLength(source, static_cast<size_t>(size));
   if (length == 0) return Finish(old_result, nullptr);
   return Finish(old_result, MakeHostCopy({source, length}));
 }
 
 HostString FastRight(HostString old_result, const char* source, int32_t size) {
-  if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  std::string_view text = vellum::short_text::View(source);
+  if (size < 0) return Fail(old_result, kErrorNegativeSize);
+  std::string_view text = short_text::View(source);
   if (text.empty() || size == 0) return Finish(old_result, nullptr);
   return Finish(old_result,
                 MakeHostCopy(text.substr(text.size() -
@@ -51,9 +48,11 @@ HostString FastRight(HostString old_result, const char* source, int32_t size) {
 }
 
 HostString FastUpper(HostString old_result, const char* source) {
-  return vellum::CaseCopy(old_result, source, 'a');
+  return CaseCopy(old_result, source, 'a');
 }
 
 HostString FastLower(HostString old_result, const char* source) {
-  return vellum::CaseCopy(old_result, source, 'A');
+  return CaseCopy(old_result, source, 'A');
 }
+
+}  // namespace vellum

@@ -8,6 +8,8 @@
 #include "host/core_interface.h"
 #include "host/export.h"
 
+namespace vellum {
+
 // Bytes before the first NUL; 0 for null.
 VELLUM_EXPORT int32_t FastLen(const char* source);
 
@@ -15,18 +17,18 @@ VELLUM_EXPORT int32_t FastLen(const char* source);
 // past the first `size`, so a short prefix of a long string costs only its
 // own length. FAST LEFT$("abcdef", 2) is "ab"; a size of 0, or a null or
 // empty source, gives null; a size below 0 raises 112 and gives null.
-VELLUM_EXPORT vellum::HostString FastLeft(vellum::HostString old_result,
-                                          const char* source, int32_t size);
+VELLUM_EXPORT HostString FastLeft(HostString old_result, const char* source,
+                                  int32_t size);
 
 // The last `size` bytes of `source` (all of it when shorter), with the same
 // null and error cases as FAST LEFT$. FAST RIGHT$("abcdef", 2) is "ef".
-VELLUM_EXPORT vellum::HostString FastRight(vellum::HostString old_result,
-                                           const char* source, int32_t size);
+VELLUM_EXPORT HostString FastRight(HostString old_result, const char* source,
+                                   int32_t size);
 
 // `source` with 'a' to 'z' made capital (FAST UPPER$) or 'A' to 'Z' made
 // small (FAST LOWER$); every other byte, 0x80 to 0xFF included, unchanged.
 // Null for a null or empty source.
-VELLUM_EXPORT vellum::HostString FastUpper(vellum::HostString old_result,
-                                           const char* source);
-VELLUM_EXPORT vellum::HostString FastLower(vellum::HostString old_result,
-                                           const char* source);
+VELLUM_EXPORT HostString FastUpper(HostString old_result, const char* source);
+VELLUM_EXPORT HostString FastLower(HostString old_result, const char* source);
+
+}  // namespace vellum

@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "commands/edit/splice.h"
-#include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/quote_scan.h"
 #include "scan/short_text.h"
@@ -35,7 +34,6 @@ HostString QuoteField(std::string_view text, size_t quote_count) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 HostString DelimitCsv(HostString old_result, const char* source) {
   return DelimitCsvForce(old_result, source, 0);
@@ -43,26 +41,24 @@ HostString DelimitCsv(HostString old_result, const char* source) {
 
 HostString DelimitCsvForce(HostString old_result, const char* source,
                            int32_t force_flag) {
-  std::string_view text = vellum::short_text::View(source);
+  std::string_view text = short_text::View(source);
   if (text.empty()) {
     return Finish(old_result,
                   force_flag != 0 ? MakeHostCopy("\"\"") : MakeHostCopy(""));
   }
-  const vellum::QuoteCensus census = vellum::TakeQuoteCensus(text);
-  if (force_flag == 0 && !vellum::NeedsQuotes(text, census)) {
+  const QuoteCensus census = TakeQuoteCensus(text);
+  if (force_flag == 0 && !NeedsQuotes(text, census)) {
     return Finish(old_result, MakeHostCopy(text));
   }
-  return Finish(old_result, vellum::QuoteField(text, census.quotes));
+  return Finish(old_result, QuoteField(text, census.quotes));
 }
 
 HostString QuoteString(HostString old_result, const char* source) {
-  return Finish(
-      old_result,
-      vellum::Splice("\"", 0, vellum::short_text::View(source), "\""));
+  return Finish(old_result, Splice("\"", 0, short_text::View(source), "\""));
 }
 
 HostString UnQuoteString(HostString old_result, const char* source) {
-  std::string_view text = vellum::short_text::View(source);
+  std::string_view text = short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
   // A lone quote is both first and last byte; it has no pair to remove.
   if (text.size() < 2 || text.front() != '"' || text.back() != '"') {
@@ -70,3 +66,5 @@ HostString UnQuoteString(HostString old_result, const char* source) {
   }
   return Finish(old_result, MakeHostCopy(text.substr(1, text.size() - 2)));
 }
+
+}  // namespace vellum

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/short_text.h"
 
@@ -35,24 +34,23 @@ HostString Pad(HostString old_result, const char* source,
 }
 
 }  // namespace
-}  // namespace vellum
-
-using vellum::Side;
 
 HostString PadLeft(HostString old_result, const char* source, int32_t size) {
-  return PadLeftChar(old_result, source, vellum::SpaceString, size);
+  return PadLeftChar(old_result, source, SpaceString, size);
 }
 
 HostString PadLeftChar(HostString old_result, const char* source,
                        const char* padding_char, int32_t size) {
-  return vellum::Pad(old_result, source, padding_char, size, Side::kLeft);
+  return Pad(old_result, source, padding_char, size, Side::kLeft);
 }
 
 HostString PadRight(HostString old_result, const char* source, int32_t size) {
-  return PadRightChar(old_result, source, vellum::SpaceString, size);
+  return PadRightChar(old_result, source, SpaceString, size);
 }
 
 HostString PadRightChar(HostString old_result, const char* source,
                         const char* padding_char, int32_t size) {
-  return vellum::Pad(old_result, source, padding_char, size, Side::kRight);
+  return Pad(old_result, source, padding_char, size, Side::kRight);
 }
+
+}  // namespace vellum

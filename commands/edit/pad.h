@@ -11,19 +11,19 @@
 #include "host/core_interface.h"
 #include "host/export.h"
 
+namespace vellum {
+
 // PADLEFT$("ab", 5) is "   ab"; PADLEFT$("ab", "*-", 5) is "***ab";
 // PADLEFT$("abcdef", 3) is "abcdef"; PADRIGHT$("ab", "*", 5) is "ab***",
 // and otherwise as PADLEFT$. An empty source with size 0 gives an allocated
 // empty string: the pads never give null without an error.
-VELLUM_EXPORT vellum::HostString PadLeft(vellum::HostString old_result,
-                                         const char* source, int32_t size);
-VELLUM_EXPORT vellum::HostString PadRight(vellum::HostString old_result,
-                                          const char* source, int32_t size);
-VELLUM_EXPORT vellum::HostString PadLeftChar(vellum::HostString old_result,
-                                             const char* source,
-                                             const char* padding_char,
-                                             int32_t size);
-VELLUM_EXPORT vellum::HostString PadRightChar(vellum::HostString old_result,
-                                              const char* source,
-                                              const char* padding_char,
-                                              int32_t size);
+VELLUM_EXPORT HostString PadLeft(HostString old_result, const char* source,
+                                 int32_t size);
+VELLUM_EXPORT HostString PadRight(HostString old_result, const char* source,
+                                  int32_t size);
+VELLUM_EXPORT HostString PadLeftChar(HostString old_result, const char* source,
+                                     const char* padding_char, int32_t size);
+VELLUM_EXPORT HostString PadRightChar(HostString old_result, const char* source,
+                                      const char* padding_char, int32_t size);
+
+}  // namespace vellum

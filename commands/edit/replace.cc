@@ -8,10 +8,9 @@
 #include <optional>
 #include <string_view>
 
+#include "commands/edit/byte_replace.h"
 #include "commands/edit/splice.h"
-#include "commands/export_names.h"
 #include "host/host_string.h"
-#include "scan/byte_replace.h"
 #include "scan/cpu_features.h"
 #include "scan/search/short_matches.h"
 #include "scan/search/string_search.h"
@@ -283,58 +282,54 @@ VELLUM_NOINLINE HostString ReplaceAll(Text text, std::string_view pattern,
 }
 
 }  // namespace
-}  // namespace vellum
 
 HostString ReplaceString(HostString old_result, const char* source,
                          const char* search, const char* insert) {
-  const vellum::FirstMatch first = vellum::FindFirstMatch(source, search);
+  const FirstMatch first = FindFirstMatch(source, search);
   std::string_view text = first.text;
   if (text.empty()) return Finish(old_result, nullptr);
-  if (first.at == vellum::kNotFound) {
+  if (first.at == kNotFound) {
     return Finish(old_result, MakeHostCopy(text));
   }
   return Finish(old_result,
-                vellum::Splice(text.substr(0, first.at), 0,
-                               vellum::short_text::View(insert),
-                               text.substr(first.at + first.pattern_size)));
+                Splice(text.substr(0, first.at), 0, short_text::View(insert),
+                       text.substr(first.at + first.pattern_size)));
 }
 
 HostString ReplaceStringAll(HostString old_result, const char* source,
                             const char* search, const char* insert) {
-  std::string_view pattern = vellum::short_text::View(search);
-  std::string_view replacement = vellum::short_text::View(insert);
+  std::string_view pattern = short_text::View(search);
+  std::string_view replacement = short_text::View(insert);
   if (source != nullptr && !pattern.empty() &&
-      pattern.size() < vellum::short_text::kSpan &&
-      vellum::short_text::InReach(pattern.data())) {
-    size_t length = vellum::ShortSourceLength(source);
+      pattern.size() < short_text::kSpan &&
+      short_text::InReach(pattern.data())) {
+    size_t length = ShortSourceLength(source);
     if (length == 0) return Finish(old_result, nullptr);
-    if (length < vellum::kShortSource) {
-      return Finish(old_result, vellum::ReplaceInShort({source, length},
-                                                       pattern, replacement));
+    if (length < kShortSource) {
+      return Finish(old_result,
+                    ReplaceInShort({source, length}, pattern, replacement));
     }
   }
-  if (source != nullptr && vellum::IsShortUnbordered(pattern)) {
-    return Finish(old_result, vellum::short_text::EndsInReach(source)
-                                  ? vellum::ReplaceAll<vellum::kRecordedFew>(
-                                        source, pattern, replacement)
-                                  : vellum::ReplaceAll<vellum::kRecorded>(
-                                        source, pattern, replacement));
+  if (source != nullptr && IsShortUnbordered(pattern)) {
+    return Finish(old_result,
+                  short_text::EndsInReach(source)
+                      ? ReplaceAll<kRecordedFew>(source, pattern, replacement)
+                      : ReplaceAll<kRecorded>(source, pattern, replacement));
   }
-  std::string_view text = vellum::short_text::View(source);
+  std::string_view text = short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
   if (pattern.size() == 1 && replacement.size() == 1) {
     return Finish(old_result,
-                  vellum::ReplaceEachByte(text, pattern[0], replacement[0]));
+                  ReplaceEachByte(text, pattern[0], replacement[0]));
   }
   if (pattern.size() == 1 && replacement.empty()) {
-    return Finish(old_result, vellum::RemoveEachByte(text, pattern[0]));
+    return Finish(old_result, RemoveEachByte(text, pattern[0]));
   }
   if (pattern.empty()) return Finish(old_result, MakeHostCopy(text));
-  return Finish(
-      old_result,
-      text.size() / pattern.size() < vellum::kRecordedFew
-          ? vellum::ReplaceAll<vellum::kRecordedFew>(text, pattern, replacement)
-          : vellum::ReplaceAll<vellum::kRecorded>(text, pattern, replacement));
+  return Finish(old_result,
+                text.size() / pattern.size() < kRecordedFew
+                    ? ReplaceAll<kRecordedFew>(text, pattern, replacement)
+                    : ReplaceAll<kRecorded>(text, pattern, replacement));
 }
 
 HostString RemoveString(HostString old_result, const char* source,
@@ -346,3 +341,5 @@ HostString RemoveStringAll(HostString old_result, const char* source,
                            const char* search) {
   return ReplaceStringAll(old_result, source, search, nullptr);
 }
+
+}  // namespace vellum

@@ -10,24 +10,26 @@
 #include "host/core_interface.h"
 #include "host/export.h"
 
+namespace vellum {
+
 // REPLACE$("a-b-c", "-", "+") is "a+b-c"; a null insert removes.
-VELLUM_EXPORT vellum::HostString ReplaceString(vellum::HostString old_result,
-                                               const char* source,
-                                               const char* search,
-                                               const char* insert);
+VELLUM_EXPORT HostString ReplaceString(HostString old_result,
+                                       const char* source, const char* search,
+                                       const char* insert);
 
 // REPLACE ALL$("a-b-c", "-", "+") is "a+b+c"; REPLACE ALL$("aaa", "aa", "b")
 // is "ba"; REPLACE ALL$("abc", "b", "bb") is "abbc".
-VELLUM_EXPORT vellum::HostString ReplaceStringAll(vellum::HostString old_result,
-                                                  const char* source,
-                                                  const char* search,
-                                                  const char* insert);
+VELLUM_EXPORT HostString ReplaceStringAll(HostString old_result,
+                                          const char* source,
+                                          const char* search,
+                                          const char* insert);
 
 // REMOVE$("Hello", "l") is "Helo"; REMOVE ALL$("Hello", "l") is "Heo", and
 // REMOVE ALL$("abab", "ab") an allocated empty string.
-VELLUM_EXPORT vellum::HostString RemoveString(vellum::HostString old_result,
-                                              const char* source,
-                                              const char* search);
-VELLUM_EXPORT vellum::HostString RemoveStringAll(vellum::HostString old_result,
-                                                 const char* source,
-                                                 const char* search);
+VELLUM_EXPORT HostString RemoveString(HostString old_result, const char* source,
+                                      const char* search);
+VELLUM_EXPORT HostString RemoveStringAll(HostString old_result,
+                                         const char* source,
+                                         const char* search);
+
+}  // namespace vellum

@@ -5,32 +5,31 @@
 #include <string_view>
 
 #include "commands/edit/splice.h"
-#include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/short_text.h"
 
-using vellum::Splice;
+namespace vellum {
 
 HostString Mid(HostString old_result, const char* source,
                int32_t start_position, int32_t size) {
-  if (start_position < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
-  if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
+  if (start_position < 1) return Fail(old_result, kErrorPositionTooLow);
+  if (size < 0) return Fail(old_result, kErrorNegativeSize);
   if (source == nullptr) return Finish(old_result, nullptr);
   size_t skip = static_cast<size_t>(start_position) - 1;
   // Measure only as far as the section reaches, so that a section near the
   // start of a long source never reads the rest. Both counts are below 2^31,
   // so their sum fits even a 32-bit size_t.
   size_t limit = size == 0 ? SIZE_MAX : skip + static_cast<size_t>(size);
-  size_t length = vellum::short_text::BoundedLength(source, limit);
+  size_t length = short_text::BoundedLength(source, limit);
   if (length == 0 || length < skip) return Finish(old_result, nullptr);
   return Finish(old_result, MakeHostCopy({source + skip, length - skip}));
 }
 
 HostString RemoveSection(HostString old_result, const char* source,
                          int32_t start_position, int32_t size) {
-  if (start_position < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
-  if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  std::string_view text = vellum::short_text::View(source);
+  if (start_position < 1) return Fail(old_result, kErrorPositionTooLow);
+  if (size < 0) return Fail(old_result, kErrorNegativeSize);
+  std::string_view text = short_text::View(source);
   if (text.empty()) return Finish(old_result, nullptr);
   size_t skip = static_cast<size_t>(start_position) - 1;
   if (skip > text.size()) return Finish(old_result, MakeHostCopy(text));
@@ -43,36 +42,36 @@ HostString RemoveSection(HostString old_result, const char* source,
 HostString Insert(HostString old_result, const char* source,
                   int32_t insert_position, const char* insert) {
   if (insert_position < 1) {
-    return Fail(old_result, vellum::kErrorPositionTooLow);
+    return Fail(old_result, kErrorPositionTooLow);
   }
-  std::string_view text = vellum::short_text::View(source);
+  std::string_view text = short_text::View(source);
   auto skip = static_cast<size_t>(insert_position) - 1;
   if (skip <= text.size()) {
     return Finish(old_result,
-                  Splice(text.substr(0, skip), 0,
-                         vellum::short_text::View(insert), text.substr(skip)));
+                  Splice(text.substr(0, skip), 0, short_text::View(insert),
+                         text.substr(skip)));
   }
   auto gap = static_cast<int64_t>(skip - text.size());
-  return Finish(old_result,
-                Splice(text, gap, vellum::short_text::View(insert), {}));
+  return Finish(old_result, Splice(text, gap, short_text::View(insert), {}));
 }
 
 HostString ReplaceSection(HostString old_result, const char* source,
                           int32_t start_position, int32_t size,
                           const char* insert) {
-  if (start_position < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
-  if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  std::string_view text = vellum::short_text::View(source);
+  if (start_position < 1) return Fail(old_result, kErrorPositionTooLow);
+  if (size < 0) return Fail(old_result, kErrorNegativeSize);
+  std::string_view text = short_text::View(source);
   auto skip = static_cast<size_t>(start_position) - 1;
   if (skip < text.size()) {
     // A section that runs past the end is cut off there.
     size_t kept_from =
         skip + std::min(static_cast<size_t>(size), text.size() - skip);
-    return Finish(old_result, Splice(text.substr(0, skip), 0,
-                                     vellum::short_text::View(insert),
-                                     text.substr(kept_from)));
+    return Finish(old_result,
+                  Splice(text.substr(0, skip), 0, short_text::View(insert),
+                         text.substr(kept_from)));
   }
   auto gap = static_cast<int64_t>(skip - text.size());
-  return Finish(old_result,
-                Splice(text, gap, vellum::short_text::View(insert), {}));
+  return Finish(old_result, Splice(text, gap, short_text::View(insert), {}));
 }
+
+}  // namespace vellum

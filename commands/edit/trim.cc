@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "commands/export_names.h"
 #include "host/host_string.h"
 #include "scan/byte_set.h"
 #include "scan/short_text.h"
@@ -44,48 +43,47 @@ HostString TrimWith(HostString old_result, std::string_view text, Ends ends,
 }
 
 HostString TrimSpaces(HostString old_result, const char* source, Ends ends) {
-  return TrimWith(old_result, vellum::short_text::View(source), ends,
+  return TrimWith(old_result, short_text::View(source), ends,
                   [](char c) { return c == ' '; });
 }
 
 HostString TrimSet(HostString old_result, const char* source,
                    const char* padding_chars, Ends ends) {
-  std::string_view set = vellum::short_text::View(padding_chars);
+  std::string_view set = short_text::View(padding_chars);
   // An empty set strips nothing, yet gives null, not the source.
   if (set.empty()) return Finish(old_result, nullptr);
   const ByteSet members(set);
-  return TrimWith(old_result, vellum::short_text::View(source), ends,
+  return TrimWith(old_result, short_text::View(source), ends,
                   [&members](char c) { return members.contains(c); });
 }
 
 }  // namespace
-}  // namespace vellum
-
-using vellum::Ends;
 
 HostString TrimLeft(HostString old_result, const char* source) {
-  return vellum::TrimSpaces(old_result, source, Ends::kStart);
+  return TrimSpaces(old_result, source, Ends::kStart);
 }
 
 HostString TrimLeftChar(HostString old_result, const char* source,
                         const char* padding_chars) {
-  return vellum::TrimSet(old_result, source, padding_chars, Ends::kStart);
+  return TrimSet(old_result, source, padding_chars, Ends::kStart);
 }
 
 HostString TrimRight(HostString old_result, const char* source) {
-  return vellum::TrimSpaces(old_result, source, Ends::kEnd);
+  return TrimSpaces(old_result, source, Ends::kEnd);
 }
 
 HostString TrimRightChar(HostString old_result, const char* source,
                          const char* padding_chars) {
-  return vellum::TrimSet(old_result, source, padding_chars, Ends::kEnd);
+  return TrimSet(old_result, source, padding_chars, Ends::kEnd);
 }
 
 HostString Trim(HostString old_result, const char* source) {
-  return vellum::TrimSpaces(old_result, source, Ends::kBoth);
+  return TrimSpaces(old_result, source, Ends::kBoth);
 }
 
 HostString TrimChar(HostString old_result, const char* source,
                     const char* padding_chars) {
-  return vellum::TrimSet(old_result, source, padding_chars, Ends::kBoth);
+  return TrimSet(old_result, source, padding_chars, Ends::kBoth);
 }
+
+}  // namespace vellum

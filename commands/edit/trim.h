@@ -8,26 +8,25 @@
 #include "host/core_interface.h"
 #include "host/export.h"
 
+namespace vellum {
+
 // TRIMLEFT$("  ab  ") is "ab  "; when every byte is stripped the result is
 // an allocated empty string. TRIMLEFT$("-=a=-", "=-") is "a=-".
-VELLUM_EXPORT vellum::HostString TrimLeft(vellum::HostString old_result,
-                                          const char* source);
-VELLUM_EXPORT vellum::HostString TrimLeftChar(vellum::HostString old_result,
-                                              const char* source,
-                                              const char* padding_chars);
+VELLUM_EXPORT HostString TrimLeft(HostString old_result, const char* source);
+VELLUM_EXPORT HostString TrimLeftChar(HostString old_result, const char* source,
+                                      const char* padding_chars);
 
 // TRIMRIGHT$("  ab  ") is "  ab"; when every byte is stripped the result is
 // an allocated empty string. TRIMRIGHT$("-=a=-", "=-") is "-=a".
-VELLUM_EXPORT vellum::HostString TrimRight(vellum::HostString old_result,
-                                           const char* source);
-VELLUM_EXPORT vellum::HostString TrimRightChar(vellum::HostString old_result,
-                                               const char* source,
-                                               const char* padding_chars);
+VELLUM_EXPORT HostString TrimRight(HostString old_result, const char* source);
+VELLUM_EXPORT HostString TrimRightChar(HostString old_result,
+                                       const char* source,
+                                       const char* padding_chars);
 
 // TRIM$("  ab  ") is "ab"; unlike the one-sided trims, stripping every byte
 // gives null. TRIM$("xxabyy", "xy") is "ab".
-VELLUM_EXPORT vellum::HostString Trim(vellum::HostString old_result,
-                                      const char* source);
-VELLUM_EXPORT vellum::HostString TrimChar(vellum::HostString old_result,
-                                          const char* source,
-                                          const char* padding_chars);
+VELLUM_EXPORT HostString Trim(HostString old_result, const char* source);
+VELLUM_EXPORT HostString TrimChar(HostString old_result, const char* source,
+                                  const char* padding_chars);
+
+}  // namespace vellum

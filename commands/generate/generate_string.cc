@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "commands/export_names.h"
 #include "commands/generate/index_buckets.h"
 #include "commands/generate/random_source.h"
 #include "host/host_string.h"
@@ -52,30 +51,29 @@ void FillDrawn(std::string_view alphabet, char* out, size_t size) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 HostString GenerateSequenceFromList(HostString old_result,
                                     const char* source_chars, int32_t size) {
-  if (size < 0) return Fail(old_result, vellum::kErrorNegativeSize);
-  size_t n = source_chars
-                 ? vellum::BoundedLength(source_chars, vellum::kLongestAlphabet)
-                 : 0;
+  if (size < 0) return Fail(old_result, kErrorNegativeSize);
+  size_t n = source_chars ? BoundedLength(source_chars, kLongestAlphabet) : 0;
   // No character to pick from: nothing to draw, whatever the size.
-  if (n == 0) return Finish(old_result, vellum::MakeHostCopy(""));
+  if (n == 0) return Finish(old_result, MakeHostCopy(""));
   // Allocated before any draw: a failed allocation leaves the sequence as
   // it was.
-  HostString result = vellum::AllocHostString(static_cast<int64_t>(size) + 1);
+  HostString result = AllocHostString(static_cast<int64_t>(size) + 1);
   if (result == nullptr) return Finish(old_result, nullptr);
   auto length = static_cast<size_t>(size);
   if (n == 1) {
     std::memset(result, source_chars[0], length);
   } else {
-    vellum::FillDrawn({source_chars, n}, result, length);
+    FillDrawn({source_chars, n}, result, length);
   }
   result[length] = '\0';
   return Finish(old_result, result);
 }
 
 HostString GenerateSequence(HostString old_result, int32_t size) {
-  return GenerateSequenceFromList(old_result, vellum::kDefaultAlphabet, size);
+  return GenerateSequenceFromList(old_result, kDefaultAlphabet, size);
 }
+
+}  // namespace vellum

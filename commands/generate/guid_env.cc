@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "commands/export_names.h"
 #include "commands/generate/reference_expander.h"
 #include "host/host_string.h"
 #include "host/platform.h"
@@ -38,23 +37,23 @@ HostString MakeExpandedCopy(std::string_view source) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 HostString GenerateGuid(HostString old_result) {
   char text[37];
-  if (!vellum::platform::NewUuidText(text)) {
+  if (!platform::NewUuidText(text)) {
     return Finish(old_result, MakeHostCopy(""));
   }
-  return Finish(old_result,
-                MakeHostCopy({text, vellum::BoundedLength(text, 36)}));
+  return Finish(old_result, MakeHostCopy({text, BoundedLength(text, 36)}));
 }
 
 HostString ExpandEnv(HostString old_result, const char* source) {
   // Not handed to the platform: a null source is the empty string.
-  std::string_view text = vellum::short_text::View(source);
+  std::string_view text = short_text::View(source);
   // Most text holds no reference at all and is its own expansion.
-  if (text.empty() || vellum::short_text::FindByte(source, '%') == nullptr) {
+  if (text.empty() || short_text::FindByte(source, '%') == nullptr) {
     return Finish(old_result, MakeHostCopy(text));
   }
-  return Finish(old_result, vellum::MakeExpandedCopy(text));
+  return Finish(old_result, MakeExpandedCopy(text));
 }
+
+}  // namespace vellum

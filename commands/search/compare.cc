@@ -3,7 +3,11 @@
 #include "host/host_string.h"
 #include "scan/string_compare.h"
 
+namespace vellum {
+
 int32_t Compare(const char* first, const char* second) {
-  return vellum::CompareSignedBytes(first ? first : vellum::EmptyString,
-                                    second ? second : vellum::EmptyString);
+  return CompareSignedBytes(first ? first : EmptyString,
+                            second ? second : EmptyString);
 }
+
+}  // namespace vellum

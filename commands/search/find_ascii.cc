@@ -25,15 +25,16 @@ VELLUM_NOINLINE int32_t FindAscFrom(const char* source, int32_t search_ascii,
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t FindAsc_2(const char* source, int32_t search_ascii) {
   // From the first byte there is nothing to check: the scan itself finds
   // nothing in an empty source or for a code of 0.
-  return source ? vellum::ScanForChar(source, source, search_ascii) : 0;
+  return source ? ScanForChar(source, source, search_ascii) : 0;
 }
 
 int32_t FindAsc_3(const char* source, int32_t search_ascii, int32_t start_pos) {
   if (start_pos == 1) return FindAsc_2(source, search_ascii);
-  return vellum::FindAscFrom(source, search_ascii, start_pos);
+  return FindAscFrom(source, search_ascii, start_pos);
 }
+
+}  // namespace vellum

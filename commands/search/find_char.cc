@@ -46,16 +46,17 @@ VELLUM_NOINLINE int32_t FindCharFrom(const char* source,
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t FindChar_2(const char* source, const char* search_characters) {
   // From the first byte there is nothing to check: the scan itself finds
   // nothing in a null or empty source or set.
-  return vellum::FirstOfSet(source, search_characters);
+  return FirstOfSet(source, search_characters);
 }
 
 int32_t FindChar_3(const char* source, const char* search_characters,
                    int32_t start_position) {
   if (start_position == 1) return FindChar_2(source, search_characters);
-  return vellum::FindCharFrom(source, search_characters, start_position);
+  return FindCharFrom(source, search_characters, start_position);
 }
+
+}  // namespace vellum

@@ -56,14 +56,15 @@ VELLUM_NOINLINE int32_t InstrFrom(const char* source, const char* search,
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t Instr_2(const char* source, const char* search) {
-  return vellum::FirstMatch(source, search);
+  return FirstMatch(source, search);
 }
 
 int32_t Instr_3(const char* source, const char* search,
                 int32_t start_position) {
   if (start_position == 1) return Instr_2(source, search);
-  return vellum::InstrFrom(source, search, start_position);
+  return InstrFrom(source, search, start_position);
 }
+
+}  // namespace vellum

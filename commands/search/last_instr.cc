@@ -34,13 +34,14 @@ VELLUM_NOINLINE int32_t LastMatchSse2(const char* source, const char* search) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t ReverseInstr(const char* source, const char* search) {
-  if constexpr (vellum::kBuiltIsa >= vellum::Isa::kAvx2) {
-    if (vellum::ChosenIsa() == vellum::Isa::kAvx2) {
-      return vellum::LastMatchAvx2(source, search);
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (ChosenIsa() == Isa::kAvx2) {
+      return LastMatchAvx2(source, search);
     }
   }
-  return vellum::LastMatchSse2(source, search);
+  return LastMatchSse2(source, search);
 }
+
+}  // namespace vellum

@@ -9,6 +9,8 @@
 
 #include "host/export.h"
 
+namespace vellum {
+
 // Position of the leftmost occurrence of `search` in `source`, or 0.
 // INSTR("abcabc", "bc") is 2 and INSTR("aaa", "aa") is 1; an empty or null
 // `search` or `source` gives 0.
@@ -60,3 +62,5 @@ VELLUM_EXPORT int32_t CountString(const char* source, const char* search);
 // 98. 0 past the end or for an empty or null source; a position below 1
 // raises 110 and gives 0, before the source is looked at.
 VELLUM_EXPORT int32_t MidAsc(const char* source_string, int32_t start_position);
+
+}  // namespace vellum

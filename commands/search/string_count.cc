@@ -27,13 +27,14 @@ VELLUM_NOINLINE int32_t MatchCountSse2(const char* source, const char* search) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 int32_t CountString(const char* source, const char* search) {
-  if constexpr (vellum::kBuiltIsa >= vellum::Isa::kAvx2) {
-    if (vellum::ChosenIsa() == vellum::Isa::kAvx2) {
-      return vellum::MatchCountAvx2(source, search);
+  if constexpr (kBuiltIsa >= Isa::kAvx2) {
+    if (ChosenIsa() == Isa::kAvx2) {
+      return MatchCountAvx2(source, search);
     }
   }
-  return vellum::MatchCountSse2(source, search);
+  return MatchCountSse2(source, search);
 }
+
+}  // namespace vellum

@@ -288,21 +288,20 @@ char FirstByteOr(const char* text, char fallback) {
 }
 
 }  // namespace
-}  // namespace vellum
 
 void SplitCsvString3(const char* source, const char* separator,
                      const char* quote) {
-  const char separator_byte = vellum::FirstByteOr(separator, ',');
-  const char quote_byte = vellum::FirstByteOr(quote, '\0');
-  vellum::RunSplit(
+  const char separator_byte = FirstByteOr(separator, ',');
+  const char quote_byte = FirstByteOr(quote, '\0');
+  RunSplit(
       source, 2,
       // Every word but the last ends at a separator.
       [=](const char* text, size_t length) {
-        return vellum::ByteMatch({separator_byte}).Count(text, length) + 1;
+        return ByteMatch({separator_byte}).Count(text, length) + 1;
       },
-      [=](char* text, size_t length, vellum::WordRecorder& words) {
-        words = vellum::ScanRecord(text, length, separator_byte,
-                                   quote_byte != '\0', quote_byte, words);
+      [=](char* text, size_t length, WordRecorder& words) {
+        words = ScanRecord(text, length, separator_byte, quote_byte != '\0',
+                           quote_byte, words);
       });
 }
 
@@ -311,3 +310,5 @@ void SplitCsvString(const char* source) { SplitCsvString3(source, ",", "\""); }
 void SplitCsvString2(const char* source, const char* separator) {
   SplitCsvString3(source, separator, "\"");
 }
+
+}  // namespace vellum

@@ -4,6 +4,8 @@
 
 #include "host/export.h"
 
+namespace vellum {
+
 // Splits `source` at commas, with fields quoted by double quotes: the
 // three-argument form with "," and a double quote.
 VELLUM_EXPORT void SplitCsvString(const char* source);
@@ -28,3 +30,5 @@ VELLUM_EXPORT void SplitCsvString3(const char* source, const char* separator,
 // The three-argument form with a double quote as `quote`. No table row names
 // it.
 VELLUM_EXPORT void SplitCsvString2(const char* source, const char* separator);
+
+}  // namespace vellum

@@ -75,16 +75,17 @@ class DelimiterSet {
 };
 
 }  // namespace
-}  // namespace vellum
 
 void SplitString(const char* source, const char* delimiters) {
-  const vellum::DelimiterSet set(vellum::ArgView(delimiters));
-  vellum::RunSplit(
+  const DelimiterSet set(ArgView(delimiters));
+  RunSplit(
       source, 1,
       [&set](const char* text, size_t length) {
         return set.CountWords(text, length);
       },
-      [&set](char* text, size_t length, vellum::WordRecorder& words) {
+      [&set](char* text, size_t length, WordRecorder& words) {
         set.ScanWords(text, length, words);
       });
 }
+
+}  // namespace vellum

@@ -4,6 +4,8 @@
 
 #include "host/export.h"
 
+namespace vellum {
+
 // Every byte of `source` that occurs in `delimiters` ends one word, so
 // "a,,b" split by "," gives "a", "" and "b", a delimiter at either end gives
 // an empty word there, and nothing is trimmed. A null or empty `delimiters`
@@ -12,3 +14,5 @@
 // compiler refuses the "!" such a row begins with and then reads no row after
 // it, and this export has nothing to fill an array with.
 VELLUM_EXPORT void SplitString(const char* source, const char* delimiters);
+
+}  // namespace vellum

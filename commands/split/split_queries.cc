@@ -2,11 +2,10 @@
 
 #include <cstddef>
 
-#include "commands/export_names.h"
 #include "commands/split/split_store.h"
 #include "host/host_string.h"
 
-using vellum::SplitWords;
+namespace vellum {
 
 namespace {
 
@@ -21,15 +20,15 @@ bool HasWord(int32_t word_number) {
 int32_t SplitCount() { return static_cast<int32_t>(SplitWords().size()); }
 
 HostString SplitWord(HostString old_result, int32_t word_number) {
-  if (word_number < 1) return Fail(old_result, vellum::kErrorPositionTooLow);
+  if (word_number < 1) return Fail(old_result, kErrorPositionTooLow);
   if (!HasWord(word_number)) return Finish(old_result, nullptr);
-  const char* buffer = vellum::SplitBuffer().data();
-  return Finish(old_result, vellum::MakeHostCopy(
-                                SplitWords().text(buffer, word_number - 1)));
+  const char* buffer = SplitBuffer().data();
+  return Finish(old_result,
+                MakeHostCopy(SplitWords().text(buffer, word_number - 1)));
 }
 
 int32_t SplitWordStart(int32_t word_number) {
-  if (word_number < 1) return vellum::FailInteger(vellum::kErrorPositionTooLow);
+  if (word_number < 1) return FailInteger(kErrorPositionTooLow);
   if (!HasWord(word_number)) return -1;
   return static_cast<int32_t>(SplitWords().start(word_number - 1) -
                               SplitWords().start(0)) +
@@ -37,15 +36,17 @@ int32_t SplitWordStart(int32_t word_number) {
 }
 
 HostString SplitDelimiter(HostString old_result, int32_t word_number) {
-  if (word_number < 0) return Fail(old_result, vellum::kErrorPositionTooLow);
+  if (word_number < 0) return Fail(old_result, kErrorPositionTooLow);
   // The last word may hold the separator after a CSV split; it is never
   // reported, so the last word and word 0 answer like words past the count.
   if (word_number == 0 || word_number >= SplitCount()) {
     return Finish(old_result, nullptr);
   }
-  HostString result = vellum::AllocHostString(2);
+  HostString result = AllocHostString(2);
   if (result == nullptr) return Finish(old_result, nullptr);
   result[0] = SplitWords().delimiter(word_number - 1);
   result[1] = '\0';
   return Finish(old_result, result);
 }
+
+}  // namespace vellum

@@ -1,4 +1,4 @@
-#include "scan/byte_replace.h"
+#include "commands/edit/byte_replace.h"
 
 #include "host/host_string.h"
 #include "scan/search/candidate_starts.h"
