@@ -32,19 +32,6 @@ int32_t FirstOfSet(const char* from, const char* set) {
   return FirstOfSetSse2(from, set);
 }
 
-// The forms with a start other than 1, out of line: FindChar_3 then holds
-// no vector code of its own and hands a start of 1 on with a jump.
-VELLUM_NOINLINE int32_t FindCharFrom(const char* source,
-                                     const char* search_characters,
-                                     int32_t start_position) {
-  return ScanFromPosition(source, start_position, IsEmpty(search_characters),
-                          [=](const char* from) {
-                            int32_t at = FirstOfSet(from, search_characters);
-                            return at != 0 ? PositionOf(source, from + at - 1)
-                                           : 0;
-                          });
-}
-
 }  // namespace
 
 int32_t FindChar_2(const char* source, const char* search_characters) {
@@ -56,7 +43,8 @@ int32_t FindChar_2(const char* source, const char* search_characters) {
 int32_t FindChar_3(const char* source, const char* search_characters,
                    int32_t start_position) {
   if (start_position == 1) return FindChar_2(source, search_characters);
-  return FindCharFrom(source, search_characters, start_position);
+  return ScanFromPositionOutOfLine<FirstOfSet>(source, search_characters,
+                                               start_position);
 }
 
 }  // namespace vellum

@@ -21,50 +21,15 @@ VELLUM_NOINLINE int32_t FirstMatchLong(const char* from, const char* search) {
   return at == kNotFound ? 0 : PositionOf(from, from + at);
 }
 
-namespace {
-
-VELLUM_NOINLINE int32_t FirstMatchSse2(const char* from, const char* search) {
-  if (from == nullptr || search == nullptr) return 0;
-  short_text::ShortSearch found;
-  if (!short_text::FindMatches(from, search, &found)) {
-    return FirstMatchLong(from, search);
-  }
-  return found.matches != 0 ? PositionOf(from, from + LowestBit(found.matches))
-                            : 0;
-}
-
-// Position, counted from `from`, of the first occurrence of `search` in
-// the string at `from`; 0 when either is empty or null. Its callers count from
-// the start of the source, so that no register holds that start during the
-// search.
-int32_t FirstMatch(const char* from, const char* search) {
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (ChosenIsa() == Isa::kAvx2) return FirstMatchAvx2(from, search);
-  }
-  return FirstMatchSse2(from, search);
-}
-
-// The forms with a start other than 1, out of line: Instr_3 then holds no
-// vector code of its own and hands a start of 1 on with a jump.
-VELLUM_NOINLINE int32_t InstrFrom(const char* source, const char* search,
-                                  int32_t start_position) {
-  return ScanFromPosition(
-      source, start_position, IsEmpty(search), [=](const char* from) {
-        int32_t at = FirstMatch(from, search);
-        return at != 0 ? PositionOf(source, from + at - 1) : 0;
-      });
-}
-
-}  // namespace
-
 int32_t Instr_2(const char* source, const char* search) {
-  return FirstMatch(source, search);
+  return ShortSearch<FirstMatchAnswer>(source, search);
 }
 
 int32_t Instr_3(const char* source, const char* search,
                 int32_t start_position) {
   if (start_position == 1) return Instr_2(source, search);
-  return InstrFrom(source, search, start_position);
+  return ScanFromPositionOutOfLine<ShortSearch<FirstMatchAnswer>>(
+      source, search, start_position);
 }
 
 }  // namespace vellum

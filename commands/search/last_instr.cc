@@ -20,28 +20,8 @@ VELLUM_NOINLINE int32_t LastMatchLong(const char* source, const char* search) {
   return at == kNotFound ? 0 : static_cast<int32_t>(at) + 1;
 }
 
-namespace {
-
-VELLUM_NOINLINE int32_t LastMatchSse2(const char* source, const char* search) {
-  if (source == nullptr || search == nullptr) return 0;
-  short_text::ShortSearch found;
-  if (!short_text::FindMatches(source, search, &found)) {
-    return LastMatchLong(source, search);
-  }
-  return found.matches != 0
-             ? static_cast<int32_t>(HighestBit(found.matches)) + 1
-             : 0;
-}
-
-}  // namespace
-
 int32_t ReverseInstr(const char* source, const char* search) {
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (ChosenIsa() == Isa::kAvx2) {
-      return LastMatchAvx2(source, search);
-    }
-  }
-  return LastMatchSse2(source, search);
+  return ShortSearch<LastMatchAnswer>(source, search);
 }
 
 }  // namespace vellum

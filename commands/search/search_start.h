@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "host/host_string.h"
+#include "scan/cpu_features.h"
 #include "scan/short_text.h"
 
 namespace vellum {
@@ -39,6 +40,21 @@ int32_t ScanFromPosition(const char* source, int32_t start_position,
   if (IsEmpty(source) || nothing_sought) return 0;
   const char* from = SkipTo(source, start_position);
   return from ? scan(from) : 0;
+}
+
+// The forms with a start other than 1 of a search whose scan from a byte,
+// `first`, answers with a position counted from that byte; out of line, so
+// that the export holds nothing of them but a jump and a start of 1 costs
+// what the form without a start does.
+template <int32_t (*first)(const char*, const char*)>
+VELLUM_NOINLINE int32_t ScanFromPositionOutOfLine(const char* source,
+                                                  const char* sought,
+                                                  int32_t start_position) {
+  return ScanFromPosition(
+      source, start_position, IsEmpty(sought), [=](const char* from) {
+        int32_t at = first(from, sought);
+        return at != 0 ? PositionOf(source, from + at - 1) : 0;
+      });
 }
 
 }  // namespace vellum

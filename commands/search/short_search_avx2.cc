@@ -56,27 +56,16 @@ VELLUM_READS_WHOLE_BLOCKS uint32_t WholeMatchesAvx2(const char* text,
   return matches;
 }
 
-// The searches' answers from the starts that pass the byte tests of a
-// pattern of four bytes or more, out of line and reached by a jump: their
-// loop needs more general registers than the 32-bit build has, and a call
-// that came back, or a spilled register, would give the short path a stack
-// frame, realigned for the 32-byte registers on every call.
-VELLUM_NOINLINE int32_t FirstWholeMatchAvx2(const char* text, uint32_t starts,
-                                            const char* pattern) {
-  uint32_t matches = WholeMatchesAvx2(text, starts, pattern);
-  return matches != 0 ? static_cast<int32_t>(LowestBit(matches)) + 1 : 0;
-}
-
-VELLUM_NOINLINE int32_t LastWholeMatchAvx2(const char* text, uint32_t starts,
-                                           const char* pattern) {
-  uint32_t matches = WholeMatchesAvx2(text, starts, pattern);
-  return matches != 0 ? static_cast<int32_t>(HighestBit(matches)) + 1 : 0;
-}
-
-VELLUM_NOINLINE int32_t WholeMatchCountAvx2(const char* text, uint32_t starts,
-                                            const char* pattern) {
-  return static_cast<int32_t>(short_text::WalkedCount(
-      WholeMatchesAvx2(text, starts, pattern), WordLength(pattern)));
+// A search's answer from the starts that pass the byte tests of a pattern
+// of four bytes or more, out of line and reached by a jump: its loop needs
+// more general registers than the 32-bit build has, and a call that came
+// back, or a spilled register, would give the short path a stack frame,
+// realigned for the 32-byte registers on every call.
+template <class Answer>
+VELLUM_NOINLINE int32_t WholeAnswerAvx2(const char* text, uint32_t starts,
+                                        const char* pattern) {
+  return Answer::Of(WholeMatchesAvx2(text, starts, pattern),
+                    WordLength(pattern));
 }
 
 // The starts of `text` where the first, last and second bytes of `pattern`
@@ -149,41 +138,22 @@ VELLUM_READS_WHOLE_BLOCKS const char* FindAnyByteAvx2(const char* from,
 
 }  // namespace
 
-int32_t FirstMatchAvx2(const char* from, const char* search) {
-  if (from == nullptr || search == nullptr) return 0;
+template <class Answer>
+int32_t AnswerAvx2(const char* text, const char* pattern) {
+  if (text == nullptr || pattern == nullptr) return 0;
   uint32_t starts;
   size_t m;
-  if (!PassingStartsAvx2(from, search, &starts, &m)) {
-    return FirstMatchLong(from, search);
+  if (!PassingStartsAvx2(text, pattern, &starts, &m)) {
+    return Answer::Long(text, pattern);
   }
   if (starts == 0) return 0;
-  if (m > 3) return FirstWholeMatchAvx2(from, starts, search);
-  return static_cast<int32_t>(LowestBit(starts)) + 1;
+  if (m > 3) return WholeAnswerAvx2<Answer>(text, starts, pattern);
+  return Answer::Of(starts, m);
 }
 
-int32_t LastMatchAvx2(const char* source, const char* search) {
-  if (source == nullptr || search == nullptr) return 0;
-  uint32_t starts;
-  size_t m;
-  if (!PassingStartsAvx2(source, search, &starts, &m)) {
-    return LastMatchLong(source, search);
-  }
-  if (starts == 0) return 0;
-  if (m > 3) return LastWholeMatchAvx2(source, starts, search);
-  return static_cast<int32_t>(HighestBit(starts)) + 1;
-}
-
-int32_t MatchCountAvx2(const char* source, const char* search) {
-  if (source == nullptr || search == nullptr) return 0;
-  uint32_t starts;
-  size_t m;
-  if (!PassingStartsAvx2(source, search, &starts, &m)) {
-    return MatchCountLong(source, search);
-  }
-  if (starts == 0) return 0;
-  if (m > 3) return WholeMatchCountAvx2(source, starts, search);
-  return static_cast<int32_t>(short_text::WalkedCount(starts, m));
-}
+template int32_t AnswerAvx2<FirstMatchAnswer>(const char*, const char*);
+template int32_t AnswerAvx2<LastMatchAnswer>(const char*, const char*);
+template int32_t AnswerAvx2<MatchCountAnswer>(const char*, const char*);
 
 int32_t FirstOfSetAvx2(const char* from, const char* set) {
   if (from == nullptr || set == nullptr) return 0;

@@ -14,27 +14,8 @@ VELLUM_NOINLINE int32_t MatchCountLong(const char* source, const char* search) {
       CountStrings(short_text::View(source), short_text::View(search)));
 }
 
-namespace {
-
-VELLUM_NOINLINE int32_t MatchCountSse2(const char* source, const char* search) {
-  if (source == nullptr || search == nullptr) return 0;
-  short_text::ShortSearch found;
-  if (!short_text::FindMatches(source, search, &found)) {
-    return MatchCountLong(source, search);
-  }
-  return static_cast<int32_t>(
-      short_text::WalkedCount(found.matches, found.pattern_size));
-}
-
-}  // namespace
-
 int32_t CountString(const char* source, const char* search) {
-  if constexpr (kBuiltIsa >= Isa::kAvx2) {
-    if (ChosenIsa() == Isa::kAvx2) {
-      return MatchCountAvx2(source, search);
-    }
-  }
-  return MatchCountSse2(source, search);
+  return ShortSearch<MatchCountAnswer>(source, search);
 }
 
 }  // namespace vellum
