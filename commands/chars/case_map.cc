@@ -21,29 +21,15 @@ __m128i MapBlock(__m128i bytes, unsigned char first) {
   return _mm_xor_si128(bytes, _mm_and_si128(letters, _mm_set1_epi8(0x20)));
 }
 
-void MapBlockAt(const unsigned char* in, unsigned char* out, size_t at,
+// Maps the kBytes bytes at `at`, 4, 8 or 16, through the low lanes of a
+// block, reading and writing only those bytes.
+template <size_t kBytes>
+void MapBytesAt(const unsigned char* in, unsigned char* out, size_t at,
                 unsigned char first) {
-  _mm_storeu_si128(
-      reinterpret_cast<__m128i*>(out + at),
-      MapBlock(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at)),
-               first));
-}
-
-// Maps the 8 bytes at `at`, or the 4, through the low lane of a block.
-void MapEightAt(const unsigned char* in, unsigned char* out, size_t at,
-                unsigned char first) {
-  _mm_storel_epi64(
-      reinterpret_cast<__m128i*>(out + at),
-      MapBlock(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + at)),
-               first));
-}
-
-void MapFourAt(const unsigned char* in, unsigned char* out, size_t at,
-               unsigned char first) {
-  int32_t word;
-  std::memcpy(&word, in + at, 4);
-  word = _mm_cvtsi128_si32(MapBlock(_mm_cvtsi32_si128(word), first));
-  std::memcpy(out + at, &word, 4);
+  __m128i bytes = _mm_setzero_si128();
+  std::memcpy(&bytes, in + at, kBytes);
+  bytes = MapBlock(bytes, first);
+  std::memcpy(out + at, &bytes, kBytes);
 }
 
 }  // namespace
@@ -51,11 +37,11 @@ void MapFourAt(const unsigned char* in, unsigned char* out, size_t at,
 void MapFewLetterCases(const unsigned char* in, unsigned char* out,
                        size_t count, unsigned char first) {
   if (count >= 8) {
-    MapEightAt(in, out, 0, first);
-    MapEightAt(in, out, count - 8, first);
+    MapBytesAt<8>(in, out, 0, first);
+    MapBytesAt<8>(in, out, count - 8, first);
   } else if (count >= 4) {
-    MapFourAt(in, out, 0, first);
-    MapFourAt(in, out, count - 4, first);
+    MapBytesAt<4>(in, out, 0, first);
+    MapBytesAt<4>(in, out, count - 4, first);
   } else {
     for (size_t i = 0; i < count; ++i) {
       unsigned char byte = in[i];
@@ -70,8 +56,8 @@ VELLUM_NOINLINE void MapLetterCaseSse2(const unsigned char* in,
                                        unsigned char first) {
   if (count < 16) return MapFewLetterCases(in, out, count, first);
   size_t i = 0;
-  for (; i + 16 <= count; i += 16) MapBlockAt(in, out, i, first);
-  if (i < count) MapBlockAt(in, out, count - 16, first);
+  for (; i + 16 <= count; i += 16) MapBytesAt<16>(in, out, i, first);
+  if (i < count) MapBytesAt<16>(in, out, count - 16, first);
 }
 
 void MapLetterCase(const unsigned char* in, unsigned char* out, size_t count,
