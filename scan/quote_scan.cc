@@ -10,6 +10,7 @@ namespace vellum {
 
 using sse2::kBlock;
 using sse2::LoadUnaligned;
+using sse2::Splat;
 using sse2::StoreUnaligned;
 
 QuoteCensus TakeQuoteCensus(std::string_view text) {
@@ -51,27 +52,21 @@ QuoteCensus TakeQuoteCensus(std::string_view text) {
 // 32 quotes; in the rest each byte is written with a quote after it, and
 // the next write begins on that quote unless the byte was one.
 char* CopyDoublingQuotes(char* out, std::string_view text) {
-  const __m128i quote = _mm_set1_epi8('"');
-  size_t i = 0;
-  for (; i + kBlock <= text.size(); i += kBlock) {
-    __m128i block = LoadUnaligned(text.data() + i);
-    auto quotes =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
-    if (quotes == 0) {
-      StoreUnaligned(out, block);
-      out += kBlock;
-    } else if (quotes == 0xFFFF) {
-      StoreUnaligned(out, quote);
-      StoreUnaligned(out + kBlock, quote);
-      out += 2 * kBlock;
-    } else {
-      for (size_t k = i; k < i + kBlock; ++k) {
-        out[0] = text[k];
-        out[1] = '"';
-        out += 1 + (text[k] == '"');
-      }
-    }
-  }
+  size_t i;
+  out = sse2::CopyBlocksOfFew(out, text, '"', &i,
+                              [&](char* to, size_t at, unsigned mask) {
+                                if (mask == 0xFFFF) {
+                                  StoreUnaligned(to, Splat('"'));
+                                  StoreUnaligned(to + kBlock, Splat('"'));
+                                  return to + 2 * kBlock;
+                                }
+                                for (size_t k = at; k < at + kBlock; ++k) {
+                                  to[0] = text[k];
+                                  to[1] = '"';
+                                  to += 1 + (text[k] == '"');
+                                }
+                                return to;
+                              });
   for (; i < text.size(); ++i) {
     out[0] = text[i];
     out[1] = '"';

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "scan/bits.h"
 
@@ -64,6 +65,30 @@ inline unsigned ZeroBytes(__m128i block) {
 // Bit i set when byte i of `a` equals byte i of `b`.
 inline unsigned EqualBytes(__m128i a, __m128i b) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)));
+}
+
+// Copies the whole blocks of `text` to `out`: a block without `byte` as it
+// is, and a block with it by `mixed(out, offset, mask)`, which writes the
+// block at `offset` of `text`, whose bit i of `mask` is set where byte i
+// is `byte`, and returns where the output goes on. Returns the output's
+// end; `*copied` is the offset of the bytes after the whole blocks.
+template <typename Mixed>
+char* CopyBlocksOfFew(char* out, std::string_view text, char byte,
+                      size_t* copied, Mixed mixed) {
+  const __m128i wanted = Splat(byte);
+  size_t i = 0;
+  for (; i + kBlock <= text.size(); i += kBlock) {
+    const __m128i block = LoadUnaligned(text.data() + i);
+    const unsigned mask = EqualBytes(block, wanted);
+    if (mask == 0) {
+      StoreUnaligned(out, block);
+      out += kBlock;
+    } else {
+      out = mixed(out, i, mask);
+    }
+  }
+  *copied = i;
+  return out;
 }
 
 }  // namespace vellum::sse2

@@ -56,20 +56,12 @@ HostString RemoveEachByte(std::string_view text, char byte) {
   // write a dropped byte there.
   HostString result = AllocHostString(static_cast<int64_t>(kept) + 1);
   if (result == nullptr) return nullptr;
-  char* out = result;
-  const __m128i wanted = _mm_set1_epi8(byte);
-  size_t i = 0;
-  for (; i + kBlock <= text.size(); i += kBlock) {
-    __m128i block = LoadUnaligned(text.data() + i);
-    auto mask =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
-    if (mask == 0) {
-      StoreUnaligned(out, block);
-      out += kBlock;
-    } else if (mask != 0xFFFF) {
-      out = KeepOthers(out, text.substr(i, kBlock), byte);
-    }
-  }
+  size_t i;
+  char* out = sse2::CopyBlocksOfFew(
+      result, text, byte, &i, [&](char* to, size_t at, unsigned mask) {
+        return mask == 0xFFFF ? to
+                              : KeepOthers(to, text.substr(at, kBlock), byte);
+      });
   *KeepOthers(out, text.substr(i), byte) = '\0';
   return result;
 }
