@@ -5,6 +5,9 @@
 # ./build.sh package  make the release zip: DLL, keyword file, help, examples
 # ./build.sh bench    run the benchmark program, natively and under Wine, and
 #                     print its ratio tables
+# ./build.sh bench-runtime
+#                     build the DLL and time it on short strings in the real
+#                     runtime against the runtime's own commands
 # ./build.sh fuzz     run every fuzz target for a while (SECONDS, default 600)
 # ./build.sh coverage line and branch coverage of host/, scan/ and commands/
 set -euo pipefail
@@ -251,7 +254,10 @@ case "${1:-}" in
       say "benchmarks of the DLL's code under Wine"
       (cd build/mingw && wine benchmarks.exe "${@:2}")
     fi ;;
+  bench-runtime)
+    build_product
+    bash bench/real_runtime.sh ;;
   fuzz) bash scripts/fuzz.sh long "${2:-600}" ;;
   coverage) bash scripts/coverage.sh ;;
-  *) echo "usage: ./build.sh [test|package|bench|fuzz [SECONDS]|coverage]" >&2; exit 2 ;;
+  *) echo "usage: ./build.sh [test|package|bench|bench-runtime|fuzz [SECONDS]|coverage]" >&2; exit 2 ;;
 esac

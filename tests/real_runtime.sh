@@ -25,77 +25,36 @@
 # REAL_RUNTIME_JOBS programs (default 2) compile and run at a time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ROOT=$PWD
 # shellcheck source=scripts/common.sh
 source scripts/common.sh
 
+# shellcheck source=scripts/dbpro_wine.sh
+source scripts/dbpro_wine.sh
+
 DLL=dist/Vellum3Util_16.dll
 TOOL=build/native/runtime_programs
-# Records every message box and presses OK, so that none blocks a run.
-WATCH=$ROOT/build/mingw/dialog_watch.exe
 PROGRAMS=(build/package/checks docs/examples tests/real_runtime)
 [ $# -eq 0 ] || PROGRAMS=("$@")
 JOBS=${REAL_RUNTIME_JOBS:-2}
 
-INSTALL=${DBPRO_DIR:-$ROOT/../shared/dbpro}
-if [ ! -f "$INSTALL/Compiler/DBPCompiler.exe" ]; then
+if ! dbpro_installed; then
   echo "No DBPro installation (DBPRO_DIR, or ../shared/dbpro): the real-runtime stage is skipped."
   exit 0
 fi
-for built in "$DLL" "$TOOL" "$WATCH" build/package/checks; do
+for built in "$DLL" "$TOOL" "$DBPRO_WATCH" build/package/checks; do
   [ -e "$built" ] || { echo "no $built: run ./build.sh package first" >&2; exit 1; }
 done
-
-# Compiled programs draw through Direct3D 9, which Wine runs on 32-bit OpenGL.
-missing=()
-command -v Xvfb >/dev/null || missing+=(xvfb)
-for package in libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-install_missing "${missing[@]}"
+dbpro_ensure_display_tools
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/real_runtime.XXXXXX")
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-XVFB=
-finish() {
-  for prefix in "$WORK"/prefix*; do
-    [ ! -d "$prefix" ] || WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-  done
-  [ -z "$XVFB" ] || kill "$XVFB" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap finish EXIT
+trap 'dbpro_finish "$WORK"' EXIT
+dbpro_start_display "$WORK"
 
-# One display for every program.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
-XVFB=$!
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-if [ ! -s "$WORK/display" ]; then
-  echo "Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=:$(head -n 1 "$WORK/display")
-
-# Each job has a Wine prefix of its own: a compiled program unpacks itself
-# into the Windows temporary folder, where two programs at a time would
-# overwrite each other's files (and Wine takes no TEMP from outside). And
-# each job compiles in a copy of the installation of its own, as the
-# compiler writes into it.
-start_job() {
-  local job=$1
-  export WINEPREFIX=$WORK/prefix$job
-  wineboot -i >/dev/null 2>&1 || return 1
-  # A crash must end its program, not wait on Wine's crash dialog.
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-    >/dev/null 2>&1
-  mkdir -p "$WORK/dbpro$job/temp"
-  cp -r "$INSTALL/Compiler" "$WORK/dbpro$job/"
-  chmod -R u+w "$WORK/dbpro$job"
-  cp "$DLL" "$WORK/dbpro$job/Compiler/plugins-user/"
-}
+# Each job compiles in a copy of the installation of its own and runs in a
+# Wine prefix of its own.
 starting=()
 for job in $(seq "$JOBS"); do
-  start_job "$job" &
+  dbpro_start_job "$WORK" "$job" "$DLL" &
   starting+=($!)
 done
 for pid in "${starting[@]}"; do
@@ -104,8 +63,6 @@ for pid in "${starting[@]}"; do
     exit 0
   fi
 done
-
-windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
 # The programs, each as its copy that prints to a file, in a folder of its
 # own; a list line holds the program and the folder.
@@ -130,29 +87,8 @@ run_program() {
   local install=$1 program=$2 dir=$3
   local name dialog
   name=$(basename "$program" .dba)
-  # An icon that does not exist: rewriting the default one overruns a
-  # buffer of the compiler under Wine, after the exe is written but before
-  # the program is put into it. A hidden window, since nobody watches it:
-  # such a program starts in half the time of a windowed one.
-  printf '%s\r\n' "final source=$name.dba" "executable=$name.exe" "graphics mode=hidden" \
-    "window resolution=640x480" "runtimeerrors=Yes" \
-    'icon1=C:\no-such-icon.ico' >"$dir/$name.dbpro"
-  (cd "$dir" && timeout 120 wine "$WATCH" 60000 compile.log \
-    "$(windows_path "$install/Compiler/DBPCompiler.exe")" "$name.dbpro" >wine.log 2>&1) || true
-  if grep -q '^DIALOG' "$dir/compile.log" 2>/dev/null; then
-    echo "the compiler showed $(grep -m 1 '^DIALOG' "$dir/compile.log")"
-    return 1
-  fi
-  if [ ! -s "$dir/$name.exe" ]; then
-    echo "the compiler made no program: $(tail -n 1 "$dir/compile.log" 2>/dev/null)"
-    return 1
-  fi
-  (cd "$dir" && timeout 60 wine "$WATCH" 30000 run.log "$name.exe" >>wine.log 2>&1) || true
-  # A run-time error ends the program with code 0 too, after its dialog.
-  if ! grep -qx 'EXIT code=0' "$dir/run.log" 2>/dev/null; then
-    echo "the program did not end normally: $(tail -n 1 "$dir/run.log" 2>/dev/null)"
-    return 1
-  fi
+  dbpro_compile "$install" "$dir" "$name" || return 1
+  dbpro_run "$dir" "$name" 30 || return 1
   dialog=${program%.dba}.dialog
   if [ -f "$dialog" ]; then
     if ! grep '^DIALOG' "$dir/run.log" | grep -qF "$(head -n 1 "$dialog")"; then
