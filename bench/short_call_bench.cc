@@ -75,6 +75,17 @@ size_t MeasureArgs(const ArgList& args) {
   return total;
 }
 
+// Calls `call` on the row's arguments once per iteration and hands the
+// result to `use`.
+template <typename Call, typename Use>
+void TimeCalls(State& state, const ArgList& list, Call call, Use use) {
+  for (auto _ : state) {
+    const char* const* text = list.text;
+    DoNotOptimize(text);
+    use(call(text));
+  }
+}
+
 // Calls the export through `call` on the row's arguments: once, handing
 // the result to `check`, then once per iteration, handing each to `use`.
 template <typename Export, typename Call, typename Check, typename Use>
@@ -83,11 +94,9 @@ void CheckAndTime(State& state, const Args& args, Export* command, Call call,
   ArgList list(args);
   Export* const export_fn = Opaque(command);
   check(call(export_fn, list.text));
-  for (auto _ : state) {
-    const char* const* text = list.text;
-    DoNotOptimize(text);
-    use(call(export_fn, text));
-  }
+  TimeCalls(
+      state, list,
+      [=](const char* const* text) { return call(export_fn, text); }, use);
 }
 
 // Registers BM_Short_<name> and its floor BM_Short_<name>_floor. A row whose
