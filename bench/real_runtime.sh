@@ -32,14 +32,8 @@ if ! dbpro_installed; then
   echo "No DBPro installation (DBPRO_DIR, or ../shared/dbpro): the real-runtime timings are skipped."
   exit 0
 fi
-for built in "$DLL" "$DBPRO_WATCH"; do
-  [ -e "$built" ] || { echo "no $built: run ./build.sh first" >&2; exit 1; }
-done
-dbpro_ensure_display_tools
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/real_runtime_speed.XXXXXX")
-trap 'dbpro_finish "$WORK"' EXIT
-dbpro_start_display "$WORK"
+dbpro_require_built "run ./build.sh first" "$DLL" "$DBPRO_WATCH"
+dbpro_open_work real_runtime_speed
 if ! dbpro_start_job "$WORK" 1 "$DLL"; then
   echo "Wine cannot start a 32-bit prefix here: the real-runtime timings are skipped."
   exit 0

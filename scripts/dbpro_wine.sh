@@ -52,6 +52,25 @@ dbpro_finish() {
   rm -rf "$work"
 }
 
+# Stops the script, saying `$1`, unless each file after it has been built.
+dbpro_require_built() {
+  local hint=$1 built
+  shift
+  for built in "$@"; do
+    [ -e "$built" ] || { echo "no $built: $hint" >&2; exit 1; }
+  done
+}
+
+# Sets WORK to a new temporary folder named after $1, which goes with the
+# display and every Wine prefix in it when the script ends, and starts the
+# display there.
+dbpro_open_work() {
+  dbpro_ensure_display_tools
+  WORK=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
+  trap 'dbpro_finish "$WORK"' EXIT
+  dbpro_start_display "$WORK"
+}
+
 # Prepares job $2 in the folder $1: a Wine prefix of its own, prefix$2 (a
 # compiled program unpacks itself into the Windows temporary folder, where
 # two programs at a time would overwrite each other's files, and Wine takes

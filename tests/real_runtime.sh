@@ -41,14 +41,9 @@ if ! dbpro_installed; then
   echo "No DBPro installation (DBPRO_DIR, or ../shared/dbpro): the real-runtime stage is skipped."
   exit 0
 fi
-for built in "$DLL" "$TOOL" "$DBPRO_WATCH" build/package/checks; do
-  [ -e "$built" ] || { echo "no $built: run ./build.sh package first" >&2; exit 1; }
-done
-dbpro_ensure_display_tools
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/real_runtime.XXXXXX")
-trap 'dbpro_finish "$WORK"' EXIT
-dbpro_start_display "$WORK"
+dbpro_require_built "run ./build.sh package first" "$DLL" "$TOOL" \
+  "$DBPRO_WATCH" build/package/checks
+dbpro_open_work real_runtime
 
 # Each job compiles in a copy of the installation of its own and runs in a
 # Wine prefix of its own.
