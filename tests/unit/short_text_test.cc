@@ -110,6 +110,26 @@ TEST_P(ShortSearchTest, SearchCommandsMatchReferenceNearAPageEnd) {
   }
 }
 
+// Sets on both sides of the most members the short paths compare inline,
+// each placed so that its last member ends a page: a set read past its
+// terminator faults, and one read short of it misses a member.
+TEST_P(ShortSearchTest, SetsOfEverySizeMatchReference) {
+  PageTail source_page;
+  PageTail set_page;
+  const std::string members = "abcdefghijklmnopqrstu";
+  for (size_t size = 0; size <= members.size(); ++size) {
+    // The set's last member is the one that the source holds.
+    const std::string set = members.substr(members.size() - size);
+    const std::string text = "-----" + (size > 0 ? set.substr(size - 1) : "") +
+                             "+++" + members.substr(0, 2);
+    SCOPED_TRACE("set of " + std::to_string(size));
+    const char* s = source_page.Place(text, 100, "x");
+    const char* p = set_page.Place(set, set.size() + 1, "");
+    EXPECT_EQ(FindChar_2(s, p), reference::FindChar(text, set, 1));
+    EXPECT_EQ(FindChar_3(s, p, 3), reference::FindChar(text, set, 3));
+  }
+}
+
 // A text of repeats of the search string's first byte: every start passes
 // the first-byte test, and the compares decide.
 TEST_P(ShortSearchTest, CrowdedStartsMatchReference) {
