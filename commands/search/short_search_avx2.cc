@@ -17,27 +17,22 @@
 #include "scan/short_text.h"
 #include "scan/target_region.h"
 
-VELLUM_TARGET_REGION("avx2,bmi,bmi2,lzcnt")
+VELLUM_TARGET_REGION("avx2,popcnt,bmi,bmi2,lzcnt")
 
 namespace vellum {
 namespace {
 
 using short_text::InReach;
 using short_text::kInlineMembers;
-using short_text::kSpan;
 using short_text::LowBits;
 using short_text::WordLength;
-
-VELLUM_READS_WHOLE_BLOCKS uint32_t EqualWide(__m256i bytes, __m256i wanted) {
-  return static_cast<uint32_t>(
-      _mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, wanted)));
-}
 
 // Bit i set for each of the first kSpan bytes from `at` that equals its
 // byte of `pattern`'s first kSpan bytes: both in reach.
 VELLUM_READS_WHOLE_BLOCKS uint32_t SameWide(const char* at,
                                             const char* pattern) {
-  return EqualWide(LoadWideUnaligned(at), LoadWideUnaligned(pattern));
+  return Avx2Vector::MatchBits(
+      Avx2Vector::Equal(LoadWideUnaligned(at), LoadWideUnaligned(pattern)));
 }
 
 // Those of `starts` from `text` where `pattern`, of four to kSpan - 1
@@ -83,7 +78,7 @@ VELLUM_READS_WHOLE_BLOCKS inline bool PassingStartsAvx2(const char* text,
                                                         size_t* pattern_size) {
   if (!InReach(text)) return false;
   const __m256i block = LoadWideUnaligned(text);
-  const uint32_t text_end = EqualWide(block, _mm256_setzero_si256());
+  const uint32_t text_end = Avx2Vector::ZeroBits(block);
   if (text_end == 0) return false;
   const size_t m = WordLength(pattern);
   if (m >= sse2::kBlock || (m > 3 && !InReach(pattern))) return false;
@@ -125,7 +120,7 @@ VELLUM_READS_WHOLE_BLOCKS const char* FindAnyByteAvx2(const char* from,
                            _mm256_cmpeq_epi8(block, _mm256_set1_epi8(set[i])));
   }
   if (set[i] != '\0') return nullptr;
-  uint32_t ends = EqualWide(block, _mm256_setzero_si256());
+  uint32_t ends = Avx2Vector::ZeroBits(block);
   uint32_t found =
       static_cast<uint32_t>(_mm256_movemask_epi8(hits)) & (ends ^ (ends - 1));
   if (found != 0) {
